@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Vorelbox needs.
+# Packages already installed are skipped; sudo is used when not run as root.
+set -euo pipefail
+
+packages=(
+  build-essential
+  cmake
+  qt6-base-dev
+  qt6-svg-dev
+  libuemf-dev
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+  fonts-dejavu-core
+  fonts-liberation
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update
+"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,144 @@
+#include "free_format.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+#include "text_utils.h"
+
+namespace vorelbox::common {
+namespace {
+
+std::string_view strip_for_reading(std::string_view text) {
+    text = trim(text);
+    if (!text.empty() && text.back() == ',') {
+        text.remove_suffix(1);
+        text = trim_right(text);
+    }
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        // "+-1" and "+ 1" are not numbers.
+        if (!text.empty() && (text.front() == '-' || text.front() == '+' || is_blank_char(text.front()))) {
+            return {};
+        }
+    }
+    return text;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::optional<long long> parse_free_integer(std::string_view text) {
+    text = strip_for_reading(text);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> parse_free_real(std::string_view text) {
+    text = strip_for_reading(text);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    // Check the shape by hand: from_chars would also take "inf", "nan" and hex forms.
+    std::string buffer(text);
+    std::size_t i = 0;
+    if (buffer[i] == '-') {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < buffer.size() && is_digit(buffer[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < buffer.size() && buffer[i] == '.') {
+        ++i;
+        while (i < buffer.size() && is_digit(buffer[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (i < buffer.size() && (buffer[i] == 'e' || buffer[i] == 'E' || buffer[i] == 'd' || buffer[i] == 'D')) {
+        buffer[i] = 'e';
+        ++i;
+        if (i < buffer.size() && (buffer[i] == '+' || buffer[i] == '-')) {
+            ++i;
+        }
+        std::size_t exponent_digits = 0;
+        while (i < buffer.size() && is_digit(buffer[i])) {
+            ++i;
+            ++exponent_digits;
+        }
+        if (exponent_digits == 0) {
+            return std::nullopt;
+        }
+    }
+    if (i != buffer.size()) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (ec != std::errc() || end != buffer.data() + buffer.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> parse_count(std::string_view token) {
+    const char* p = token.data();
+    const char* const end = p + token.size();
+    bool negative = false;
+    if (p != end && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    // Fast path: plain integers of up to 15 digits are exact in a double.
+    const char* digits_begin = p;
+    std::int64_t whole = 0;
+    while (p != end && is_digit(*p) && p - digits_begin < 15) {
+        whole = whole * 10 + (*p - '0');
+        ++p;
+    }
+    if (p == end && p != digits_begin) {
+        const double v = static_cast<double>(whole);
+        return negative ? -v : v;
+    }
+    // Longer numbers and decimals: check the shape, then let from_chars round exactly.
+    p = digits_begin;
+    std::size_t digits = 0;
+    while (p != end && is_digit(*p)) {
+        ++p;
+        ++digits;
+    }
+    if (p != end && *p == '.') {
+        ++p;
+        while (p != end && is_digit(*p)) {
+            ++p;
+            ++digits;
+        }
+    }
+    if (digits == 0 || p != end) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const char* begin = digits_begin;
+    // The sign was taken off above; from_chars reads "5.", ".5" and "12.25".
+    const auto [stop, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (ec != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace vorelbox::common

@@ -1,0 +1,55 @@
+#include "safe_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace vorelbox::common {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path temporary_beside(const fs::path& target) {
+    std::random_device random;
+    for (;;) {
+        fs::path temp = target;
+        temp += ".part" + std::to_string(random() % 1000000000u);
+        std::error_code ec;
+        if (!fs::exists(temp, ec)) {
+            return temp;
+        }
+    }
+}
+
+}  // namespace
+
+bool replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write) {
+    const fs::path target(path);
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) {
+        return false;
+    }
+    const fs::path temp = temporary_beside(target);
+    bool ok = false;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return false;
+        }
+        ok = write(out);
+        out.flush();
+        ok = ok && out.good();
+        out.close();
+        ok = ok && !out.fail();
+    }
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+    }
+    return ok;
+}
+
+}  // namespace vorelbox::common

@@ -1,0 +1,17 @@
+#pragma once
+// Replacing a file in one step: the new content goes to a temporary file beside
+// the old one, which is renamed over it only when everything was written.
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+namespace vorelbox::common {
+
+// Calls `write` with a stream on a temporary file in the target's folder, then
+// moves it over `path`. Returns false, with the old file untouched and the
+// temporary file removed, when the file cannot be created or written, or when
+// `write` returns false.
+bool replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write);
+
+}  // namespace vorelbox::common

@@ -1,0 +1,97 @@
+#include "ui.h"
+
+#include "text_utils.h"
+
+namespace vorelbox::common {
+namespace {
+
+constexpr const char* query_caption = "Vorelbox Query:";
+
+MessageRequest box(std::string caption, std::string_view text, MessageIcon icon) {
+    MessageRequest r;
+    r.caption = std::move(caption);
+    r.text = std::string(trim_right(text));
+    r.icon = icon;
+    return r;
+}
+
+MessageRequest yes_no_cancel(std::string_view text) {
+    MessageRequest r = box(query_caption, text, MessageIcon::Question);
+    r.buttons = {{answer::yes, "&Yes"}, {answer::no, "&No"}, {answer::cancel, "Cancel"}};
+    r.task_modal = true;
+    r.close_answer = answer::cancel;
+    return r;
+}
+
+}  // namespace
+
+void TELL(Ui& ui, std::string_view text) {
+    MessageRequest r = box("Vorelbox Information", text, MessageIcon::Information);
+    r.buttons = {{answer::ok, "OK"}};
+    r.close_answer = answer::ok;
+    ui.show_message(r);
+}
+
+void WARN(Ui& ui, std::string_view text) {
+    MessageRequest r = box("Vorelbox Message", text, MessageIcon::Exclamation);
+    r.buttons = {{answer::ok, "OK"}};
+    r.task_modal = true;
+    r.close_answer = answer::ok;
+    ui.set_warning_open(true);
+    ui.show_message(r);
+    ui.set_warning_open(false);
+}
+
+bool ASK_YN(Ui& ui, std::string_view text) {
+    MessageRequest r = box(query_caption, text, MessageIcon::Question);
+    r.buttons = {{answer::yes, "&Yes"}, {answer::no, "&No"}};
+    r.task_modal = true;
+    r.owned_by_main_window = true;
+    r.close_answer = answer::no;
+    return ui.show_message(r) == answer::yes;
+}
+
+char ASK_YNC(Ui& ui, std::string_view text) {
+    switch (ui.show_message(yes_no_cancel(text))) {
+        case answer::yes:
+            return 'Y';
+        case answer::no:
+            return 'N';
+        default:
+            return 'C';
+    }
+}
+
+int IASK_YNC(Ui& ui, std::string_view text) {
+    MessageRequest r = yes_no_cancel(text);
+    r.owned_by_main_window = true;
+    const int id = ui.show_message(r);
+    return (id == answer::yes || id == answer::no) ? id : answer::cancel;
+}
+
+int ASK_OK_ALL(Ui& ui, std::string_view text, const OkAllCaptions& captions) {
+    MessageRequest r = box("Vorelbox Query", text, MessageIcon::None);
+    r.buttons = {{answer::ok_button, captions.ok},
+                 {answer::all, captions.all},
+                 {answer::cancel, captions.cancel}};
+    r.all_dialog = true;
+    r.owned_by_main_window = true;
+    return ui.show_message(r);
+}
+
+int ASK_YES_NO_ALL(Ui& ui, std::string_view text, const YesNoAllCaptions& captions) {
+    MessageRequest r = box("Vorelbox Query", text, MessageIcon::None);
+    r.buttons = {{answer::yes_button, captions.yes},
+                 {answer::no_button, captions.no},
+                 {answer::all, captions.all},
+                 {answer::cancel, captions.cancel}};
+    r.all_dialog = true;
+    r.owned_by_main_window = true;
+    return ui.show_message(r);
+}
+
+void STATUS(Ui& ui, std::string_view text) {
+    ui.set_status_text(STATUS_PART, std::string(trim(text)));
+}
+
+}  // namespace vorelbox::common

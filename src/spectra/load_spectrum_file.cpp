@@ -1,0 +1,332 @@
+#include "load_spectrum_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "detect_format.h"
+#include "free_format.h"
+#include "text_utils.h"
+
+namespace vorelbox::spectra {
+namespace {
+
+// Walks the lines of a text. Lines end at '\n'; a '\r' before it (Windows line
+// ends) is dropped, and a last line without a line end is a line too.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    std::optional<std::string_view> next() {
+        if (pos_ >= text_.size()) {
+            return std::nullopt;
+        }
+        const std::size_t end = text_.find('\n', pos_);
+        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+        std::string_view line = text_.substr(pos_, stop - pos_);
+        pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        return line;
+    }
+
+    std::optional<std::string_view> next_non_blank() {
+        while (auto line = next()) {
+            if (!common::is_blank(*line)) {
+                return line;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void rewind() { pos_ = 0; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+std::string_view without_bom(std::string_view text) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (text.substr(0, bom.size()) == bom) {
+        text.remove_prefix(bom.size());
+    }
+    return text;
+}
+
+// Reads the values of one data line into out[0..limit). Returns how many were
+// read, or nothing when the line holds anything but counts and separators.
+std::optional<std::size_t> read_counts(std::string_view line, double* out, std::size_t limit) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    std::size_t taken = 0;
+    while (p != end) {
+        const char c = *p;
+        if (c == ' ' || c == ',' || c == '\t') {
+            ++p;
+            continue;
+        }
+        const char* const start = p;
+        if (taken == limit) {
+            // Values beyond the limit are not read, but they must still be counts.
+            if (!is_data_char(c)) {
+                return std::nullopt;
+            }
+            ++p;
+            continue;
+        }
+        // The common case, a plain integer, is read here in one pass.
+        const bool negative = c == '-';
+        if (negative) {
+            ++p;
+        }
+        std::int64_t whole = 0;
+        const char* const digits = p;
+        while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
+            whole = whole * 10 + (*p - '0');
+            ++p;
+        }
+        const bool plain = p != digits && p - digits <= 15 && (p == end || is_separator(*p));
+        if (plain) {
+            const auto v = static_cast<double>(whole);
+            out[taken++] = negative ? -v : v;
+            continue;
+        }
+        // Decimals, very long numbers and malformed tokens.
+        while (p != end && is_data_char(*p)) {
+            ++p;
+        }
+        if (p != end && !is_separator(*p)) {
+            return std::nullopt;
+        }
+        const auto value = common::parse_count(std::string_view(start, static_cast<std::size_t>(p - start)));
+        if (!value) {
+            return std::nullopt;
+        }
+        out[taken++] = *value;
+    }
+    return taken;
+}
+
+std::string join_lines(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const auto part : parts) {
+        if (!text.empty()) {
+            text += '\r';
+        }
+        text += part;
+    }
+    return text;
+}
+
+}  // namespace
+
+LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_view text,
+                              const std::string& file_name, bool quiet) {
+    LoadResult result;
+    store.FILE_SPECTRUM_COUNT = 0;
+    Lines lines(without_bom(text));
+
+    // The first header, and whether any data line follows it at all.
+    const auto first_header = lines.next_non_blank();
+    bool data_found = false;
+    if (first_header) {
+        Lines probe = lines;
+        while (auto line = probe.next()) {
+            if (count_data_values(*line) > 0) {
+                data_found = true;
+                break;
+            }
+        }
+    }
+    if (!data_found) {
+        common::WARN(ui, "The spectrum file \"" + std::string(common::trim(file_name)) + "\" is empty");
+        return result;
+    }
+
+    // The layout: from the two lines after the header.
+    const std::string_view line_a = lines.next().value_or(std::string_view{});
+    const std::optional<std::string_view> line_b = lines.next();
+    const DetectedFormat format_a = DETECT_FORMAT(line_a);
+    const bool b_blank = !line_b || common::is_blank(*line_b);
+    const DetectedFormat format_b = b_blank ? DetectedFormat{} : DETECT_FORMAT(*line_b);
+    if (!b_blank && !format_b.is_data()) {
+        // A single data line directly followed by another header: the length of
+        // a spectrum cannot be told.
+        return result;
+    }
+    const int n_a = format_a.n;
+    const int n_b = format_b.n;
+    int channels = 0;
+    const DetectedFormat* layout = nullptr;
+    if (n_b < n_a) {
+        // Line A is the only full line: line B, when it holds values, is the
+        // short last line of the spectrum, and then its values count too.
+        layout = &format_a;
+        channels = n_a + n_b;
+    } else {
+        layout = &format_b;
+        channels = 2 * n_b;
+        while (auto line = lines.next()) {
+            const int n = count_data_values(*line);
+            if (n == 0) {
+                break;
+            }
+            if (n < n_b) {
+                channels += n;
+                break;
+            }
+            channels += n_b;
+        }
+    }
+    if (channels <= 0 || layout->read_format == "?") {
+        return result;
+    }
+    const bool free_layout = layout->read_format == "*";
+    const std::size_t per_line = free_layout ? static_cast<std::size_t>(channels)
+                                             : static_cast<std::size_t>(layout->n);
+    const std::string detected =
+        (layout->integer_format.empty() || layout->integer_format == "?") ? layout->read_format
+                                                                          : layout->integer_format;
+
+    if (channels > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, channels)) {
+        common::WARN(ui, "Not enough memory to read the " + std::to_string(channels) +
+                             " channels of the spectrum file \"" +
+                             std::string(common::trim(file_name)) + "\"");
+        return result;
+    }
+
+    const auto n_channels = static_cast<std::size_t>(channels);
+    std::optional<std::string_view> pending_header;
+    std::size_t got = 0;  // channels read of the spectrum being read
+    int last_read = 0;    // column of the last spectrum read, complete or not
+    lines.rewind();
+
+    bool stop = false;
+    while (!stop && store.FILE_SPECTRUM_COUNT < MAX_FILE_SPECTRA) {
+        std::optional<std::string_view> header = pending_header ? pending_header : lines.next_non_blank();
+        pending_header.reset();
+        if (!header) {
+            break;
+        }
+        // The spectrum is read straight into the next free column; it becomes
+        // one of the file's spectra only when it is complete or repaired.
+        const int k = store.FILE_SPECTRUM_COUNT + 1;
+        double* const counts = store.file_column(k).data();
+        got = 0;
+        bool keep = true;
+        while (got < n_channels) {
+            const auto line = lines.next();
+            if (!line) {
+                common::WARN(ui, "The last spectrum in the file is shorter (" + std::to_string(got) +
+                                     " channels)\rthan the first (" + std::to_string(channels) +
+                                     " channels) - it will be padded by 0'es)");
+                stop = true;
+                break;
+            }
+            if (common::is_blank(*line)) {
+                // In a fixed layout an empty line reads as a line of zeros; free
+                // reading passes over it.
+                if (!free_layout) {
+                    const std::size_t zeros = std::min(per_line, n_channels - got);
+                    std::fill_n(counts + got, zeros, 0.0);
+                    got += zeros;
+                }
+                continue;
+            }
+            if (const auto read = read_counts(*line, counts + got, std::min(per_line, n_channels - got))) {
+                got += *read;
+                continue;
+            }
+            if (quiet) {
+                return LoadResult{};
+            }
+            const std::string offending(common::trim_right(*line));
+            const std::string lead = join_lines({"Error reading spectrum file: " + file_name,
+                                                 "Expecting spectrum data reading the line:", offending});
+            if (offending.find("***") != std::string::npos) {
+                common::WARN(ui, join_lines({lead, "The rest of the spectrum file is skipped"}));
+                keep = false;
+                stop = true;
+                break;
+            }
+            if (common::ASK_YN(ui, join_lines({lead, "Shall I repair the spectrum?"}))) {
+                // The spectrum ends here. The line that stopped it is most often
+                // the header of the next spectrum, so it is read as one.
+                pending_header = line;
+                break;
+            }
+            store.FILE_SPECTRUM_COUNT = 0;
+            keep = false;
+            stop = true;
+            break;
+        }
+        // Channels not read stay 0.
+        std::fill(counts + got, counts + n_channels, 0.0);
+        last_read = k;
+        if (keep) {
+            store.FILE_SPECTRUM_COUNT = k;
+            store.FILE_SPECTRUM_HEADERS[static_cast<std::size_t>(k - 1)] =
+                std::string(common::trim_right(common::cut_chars(*header, HEADER_LENGTH)));
+        }
+    }
+
+    // The current spectrum is the last one read.
+    if (last_read > 0) {
+        std::copy_n(store.file_column(last_read).begin(), n_channels, store.CURRENT_SPECTRUM.begin());
+    }
+    if (store.FILE_SPECTRUM_COUNT > 0) {
+        store.LOADED_SPECTRUM_FILE = file_name;
+        store.CHANNEL_COUNT = channels;
+        result.channel_count = channels;
+        result.format = detected;
+    }
+    return result;
+}
+
+std::optional<std::string> read_whole_file(const std::string& file_name) {
+    std::error_code ec;
+    const std::filesystem::path path(std::string(common::trim_right(common::cut_at_nul(file_name))));
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string text;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), static_cast<std::streamsize>(size));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    // Whatever the size said, read on to the true end.
+    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+LoadResult load_spectrum_stream(SpectrumStore& store, common::Ui& ui, std::istream& in,
+                                const std::string& file_name, bool quiet) {
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return load_spectrum_text(store, ui, buffer.str(), file_name, quiet);
+}
+
+LoadResult LOAD_SPECTRUM_FILE(SpectrumStore& store, common::Ui& ui, const std::string& file_name,
+                              bool quiet) {
+    store.FILE_SPECTRUM_COUNT = 0;
+    const auto text = read_whole_file(file_name);
+    if (!text) {
+        return LoadResult{};
+    }
+    return load_spectrum_text(store, ui, *text, file_name, quiet);
+}
+
+}  // namespace vorelbox::spectra

@@ -1,0 +1,56 @@
+#pragma once
+// The one home of spectrum data: the spectra of the last loaded file, the spectrum
+// being worked on, the spectrum-list cache and the raw counts of a foreign file.
+// Channel i of a spectrum is element i-1 of its vector.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorelbox::spectra {
+
+constexpr int FILE_SPECTRA_COLUMNS = 100;
+constexpr int LIST_SPECTRA_COLUMNS = 99;
+constexpr std::size_t HEADER_LENGTH = 80;
+
+struct SpectrumStore {
+    // Allocated channel rows of every array below: 0 or a power of two of at least 2.
+    int CHANNEL_CAPACITY = 0;
+    // Channels of the spectrum or spectra now held.
+    int CHANNEL_COUNT = 0;
+    // Columns of the last loaded file, 1..100. A column is allocated (to
+    // CHANNEL_CAPACITY rows) the first time it is written, so that a file of a
+    // few long spectra does not cost 100 long columns.
+    std::vector<std::vector<double>> FILE_SPECTRA = std::vector<std::vector<double>>(FILE_SPECTRA_COLUMNS);
+    int FILE_SPECTRUM_COUNT = 0;
+    // Header k of the file, at most 80 characters, trailing blanks removed.
+    std::array<std::string, FILE_SPECTRA_COLUMNS> FILE_SPECTRUM_HEADERS;
+    std::vector<double> CURRENT_SPECTRUM;
+    std::vector<double> CURRENT_LOG_SPECTRUM;
+    // Spectrum-list cache, columns 1..99, allocated like FILE_SPECTRA.
+    std::vector<std::vector<double>> LIST_SPECTRA = std::vector<std::vector<double>>(LIST_SPECTRA_COLUMNS);
+    std::vector<std::int32_t> RAW_COUNTS;
+    std::string LOADED_SPECTRUM_FILE;
+
+    // Column k (1-based) of FILE_SPECTRA / LIST_SPECTRA, allocated on first use.
+    std::vector<double>& file_column(int k);
+    std::vector<double>& list_column(int k);
+};
+
+// The capacity that a request for `requested` channels leads to: the smallest power
+// of two not below it, and 2 for a request of 1. 0 when no capacity can hold it.
+std::int64_t capacity_for(std::int64_t requested);
+
+// Makes CHANNEL_CAPACITY at least `requested`, keeping every value held.
+// Returns false, with the store untouched, when the memory cannot be had.
+bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested);
+
+// Empties the store: no capacity, no spectra, nothing allocated.
+void reset_store(SpectrumStore& store);
+
+// CURRENT_LOG_SPECTRUM for channels 1..CHANNEL_COUNT from CURRENT_SPECTRUM,
+// counts below 0.5 taken as 0.5.
+void update_log_spectrum(SpectrumStore& store);
+
+}  // namespace vorelbox::spectra

@@ -1,0 +1,45 @@
+#pragma once
+// The one writer of native spectrum files: per spectrum a header line of at most
+// 80 characters, then the counts as integers in right-justified fields of one width.
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorelbox::spectra {
+
+// Eight counts a line, ten columns each.
+inline constexpr std::string_view EIGHT_BY_TEN_FORMAT = "(8i10)";
+
+struct SpectrumToWrite {
+    std::string header;
+    std::span<const double> counts;
+};
+
+// Columns a count needs when written as an integer with a blank before it.
+int columns_needed(double count);
+
+// "(10i8)", or, when the widest count needs 9 or more columns, as many fields of
+// that width as fit into 80 columns: 99,999,999 gives "(8i9)", 100,000,000 "(8i10)".
+std::string count_format_for(std::span<const double> counts);
+std::string count_format_for(const std::vector<SpectrumToWrite>& spectra);
+
+// Writes the spectra in the format text; false when the format cannot be read
+// or the stream fails. A blank header is written as "Spectrum" and its number, because a
+// blank line would not be read back as a header.
+bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectra,
+                   std::string_view format_text);
+
+// Writes (or replaces in one step) a spectrum file; false when it cannot be
+// written, and then an existing file is left as it was.
+bool write_spectrum_file(const std::string& path, const std::vector<SpectrumToWrite>& spectra,
+                         std::string_view format_text);
+
+// A title line of at most 80 characters that names a file: the title followed by
+// the path, with the middle of a long path replaced by "..." so that the file
+// name stays whole. "/" and "\" both separate folders.
+std::string LONG_TITLE(std::string_view title, std::string_view path);
+
+}  // namespace vorelbox::spectra

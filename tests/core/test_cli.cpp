@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli.h"
+#include "json_writer.h"
+
+using namespace vorelbox;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    CliRun r;
+    r.code = core::run_cli(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+class CliInfo : public ::testing::Test {
+protected:
+    fs::path write(const std::string& name, const std::string& text) {
+        const fs::path p = fs::temp_directory_path() / ("vorelbox_cli_" + name);
+        std::ofstream(p, std::ios::binary) << text;
+        written_.push_back(p);
+        return p;
+    }
+    void TearDown() override {
+        for (const auto& p : written_) {
+            fs::remove(p);
+        }
+    }
+
+private:
+    std::vector<fs::path> written_;
+};
+
+}  // namespace
+
+TEST_F(CliInfo, ReportsEverySpectrum) {
+    const auto p = write("two.dat", "first  \n       1       9       3\n\nsecond\n       4       5       6\n");
+    const CliRun r = run({"info", p.string()});
+    EXPECT_EQ(r.code, core::CLI_OK);
+    EXPECT_EQ(r.out, "{\"file\":" + common::json_string(p.string()) +
+                         ",\"type\":\"Dat\",\"type_text\":\"Vorelix (dat)\",\"channels\":3,\"spectra\":2,"
+                         "\"format\":\"(3i8)\",\"headers\":[\"first\",\"second\"],\"sums\":[13,15],"
+                         "\"peaks\":[[2,9],[3,6]],\"messages\":[]}\n");
+}
+
+TEST_F(CliInfo, CountsAndMessagesOnRequest) {
+    const auto p = write("short.dat", "a\n1 2\n3 4\nb\n7 8\n9\n");
+    const CliRun r = run({"info", "--counts", p.string()});
+    EXPECT_EQ(r.code, core::CLI_OK);
+    EXPECT_NE(r.out.find("\"counts\":[[1,2,3,4],[7,8,9,0]]"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"messages\":[\"The last spectrum in the file is shorter (3 channels)\\n"
+                         "than the first (4 channels) - it will be padded by 0'es)\"]"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(CliInfo, AnswerDecidesTheRepairQuestion) {
+    const auto p = write("repair.dat", "a\n1 2\n3 4\nb\n5 6\nc\n7 8\n9 1\n");
+    const CliRun no = run({"info", p.string()});
+    EXPECT_EQ(no.code, core::CLI_FAILED);
+    EXPECT_NE(no.out.find("\"spectra\":0"), std::string::npos);
+    EXPECT_NE(no.out.find("Shall I repair the spectrum?"), std::string::npos);
+
+    const CliRun yes = run({"info", "--answer", "yes", p.string()});
+    EXPECT_EQ(yes.code, core::CLI_OK);
+    EXPECT_NE(yes.out.find("\"headers\":[\"a\",\"b\",\"c\"]"), std::string::npos) << yes.out;
+    EXPECT_NE(yes.out.find("\"sums\":[10,11,25]"), std::string::npos) << yes.out;
+}
+
+TEST_F(CliInfo, FailuresGiveJsonAndExitCodes) {
+    const CliRun missing = run({"info", "/nonexistent/vorelbox.dat"});
+    EXPECT_EQ(missing.code, core::CLI_FAILED);
+    EXPECT_NE(missing.out.find("\"spectra\":0"), std::string::npos);
+    EXPECT_NE(missing.out.find("\"error\":\"Can't open the file: /nonexistent/vorelbox.dat\""), std::string::npos);
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"info"}, {"info", "--answer", "maybe", "x"}, {"info", "--bogus", "x"},
+          {"frobnicate"}, {"info", "a", "b"}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, core::CLI_USAGE);
+        EXPECT_EQ(r.out.rfind("{\"error\":", 0), 0u) << r.out;
+        EXPECT_FALSE(r.err.empty());
+    }
+}
+
+TEST(JsonString, EscapesAndRepairsEncoding) {
+    EXPECT_EQ(common::json_string("a\"b\\c\nd\x01"), "\"a\\\"b\\\\c\\nd\\u0001\"");
+    EXPECT_EQ(common::json_string("\xC2\xB5s"), "\"\xC2\xB5s\"");  // UTF-8 stays
+    EXPECT_EQ(common::json_string("\xB5s"), "\"\xC2\xB5s\"");      // Latin-1 becomes UTF-8
+    EXPECT_EQ(common::json_number(16777217.0), "16777217");
+    EXPECT_EQ(common::json_number(2.25), "2.25");
+}

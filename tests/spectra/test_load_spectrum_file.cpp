@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <memory>
+#include <sstream>
+
+#include "detect_format.h"
+#include "fakes/scripted_ui.h"
+#include "load_spectrum_file.h"
+
+using namespace vorelbox;
+using spectra::DETECT_FORMAT;
+
+namespace {
+
+struct Loaded {
+    spectra::SpectrumStore store;
+    fakes::ScriptedUi ui;
+    spectra::LoadResult result;
+};
+
+// Loads a text through the stream layer, answering queries from `answers`.
+std::unique_ptr<Loaded> load(const std::string& text, std::initializer_list<int> answers = {},
+                             bool quiet = false) {
+    auto l = std::make_unique<Loaded>();
+    for (const int a : answers) {
+        l->ui.answer(a);
+    }
+    std::istringstream in(text);
+    l->result = spectra::load_spectrum_stream(l->store, l->ui, in, "/data/run.dat", quiet);
+    return l;
+}
+
+std::string fixed_lines(int first, int count, int per_line, int width) {
+    std::ostringstream out;
+    for (int i = 0; i < count; ++i) {
+        out << std::setw(width) << first + i;
+        if ((i + 1) % per_line == 0 || i + 1 == count) {
+            out << '\n';
+        }
+    }
+    return out.str();
+}
+
+double channel(const spectra::SpectrumStore& s, int k, int i) {
+    return s.FILE_SPECTRA[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(i - 1)];
+}
+
+}  // namespace
+
+TEST(DetectFormat, RightJustifiedColumnsGiveRealAndIntegerFormats) {
+    const auto f = DETECT_FORMAT("      1      2      3      4      5      6      7      8      9     10");
+    EXPECT_EQ(f.n, 10);
+    EXPECT_EQ(f.read_format, "(10f7.0)");
+    EXPECT_EQ(f.integer_format, "(10i7)");
+    EXPECT_EQ(f.kind, "fixed");
+    EXPECT_FALSE(f.has_point);
+}
+
+TEST(DetectFormat, FirstFieldOfItsOwnWidth) {
+    const auto f = DETECT_FORMAT("         100     12     13");
+    EXPECT_EQ(f.read_format, "(f12.0,2f7.0)");
+    EXPECT_EQ(f.integer_format, "(i12,2i7)");
+}
+
+TEST(DetectFormat, SingleValueTakesAtLeastTenColumns) {
+    EXPECT_EQ(DETECT_FORMAT("  42").read_format, "(f10.0)");
+    EXPECT_EQ(DETECT_FORMAT("  42").integer_format, "(i10)");
+    EXPECT_EQ(DETECT_FORMAT("            42").read_format, "(f14.0)");
+}
+
+TEST(DetectFormat, DecimalPointDropsTheIntegerFormat) {
+    const auto f = DETECT_FORMAT("    1.5    2.5");
+    EXPECT_TRUE(f.has_point);
+    EXPECT_EQ(f.read_format, "(2f7.0)");
+    EXPECT_EQ(f.integer_format, "");
+}
+
+TEST(DetectFormat, UnequalWidthsAreAFreeLayout) {
+    const auto f = DETECT_FORMAT("12, 14, 9");
+    EXPECT_EQ(f.n, 3);
+    EXPECT_EQ(f.read_format, "*");
+    EXPECT_EQ(f.kind, "free");
+    EXPECT_TRUE(f.is_data());
+}
+
+TEST(DetectFormat, AnyOtherCharacterMakesAHeader) {
+    for (const char* line : {"Spectrum 1", "12 13 x4", "1e3", "+5", "12;13"}) {
+        const auto f = DETECT_FORMAT(line);
+        EXPECT_EQ(f.n, 0) << line;
+        EXPECT_EQ(f.read_format, "?") << line;
+        EXPECT_EQ(spectra::count_data_values(line), 0) << line;
+    }
+    EXPECT_EQ(DETECT_FORMAT("   ").n, 0);
+}
+
+TEST(DetectFormat, FieldWiderThan99ColumnsHasNoFormat) {
+    const auto f = DETECT_FORMAT(std::string(100, ' ') + "5");
+    EXPECT_EQ(f.read_format, "?");
+    EXPECT_FALSE(f.is_data());
+    EXPECT_EQ(spectra::count_data_values(std::string(100, ' ') + "5"), 0);
+}
+
+TEST(LoadSpectrumFile, OneValueALine) {
+    std::string text = "Run 7 one value a line\n";
+    for (int i = 1; i <= 1024; ++i) {
+        text += std::to_string(i * 3) + "\n";
+    }
+    auto l = load(text);
+    EXPECT_EQ(l->result.channel_count, 1024);
+    EXPECT_EQ(l->result.format, "(i10)");
+    EXPECT_EQ(l->store.FILE_SPECTRUM_COUNT, 1);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[0], "Run 7 one value a line");
+    EXPECT_EQ(channel(l->store, 1, 1024), 3072.0);
+    EXPECT_EQ(l->store.CHANNEL_CAPACITY, 1024);
+    EXPECT_EQ(l->store.LOADED_SPECTRUM_FILE, "/data/run.dat");
+    EXPECT_TRUE(l->ui.shown().empty());
+}
+
+TEST(LoadSpectrumFile, TenColumnsWithShortLastLineInTwoSpectra) {
+    const std::string text = "first\n" + fixed_lines(1, 1024, 10, 7) + "\nsecond\n" + fixed_lines(5001, 1024, 10, 7);
+    auto l = load(text);
+    EXPECT_EQ(l->result.channel_count, 1024);
+    EXPECT_EQ(l->result.format, "(10i7)");
+    ASSERT_EQ(l->store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(channel(l->store, 1, 1), 1.0);
+    EXPECT_EQ(channel(l->store, 1, 1024), 1024.0);
+    EXPECT_EQ(channel(l->store, 2, 1), 5001.0);
+    EXPECT_EQ(channel(l->store, 2, 1024), 6024.0);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[1], "second");
+}
+
+TEST(LoadSpectrumFile, FreeLayoutWithCommasAndDecimals) {
+    auto l = load("pasted\n12, 14, 9\n1.5,  2.25, 3\n7\n");
+    EXPECT_EQ(l->result.channel_count, 7);
+    EXPECT_EQ(l->result.format, "*");
+    EXPECT_EQ(channel(l->store, 1, 4), 1.5);
+    EXPECT_EQ(channel(l->store, 1, 5), 2.25);
+    EXPECT_EQ(channel(l->store, 1, 7), 7.0);
+}
+
+TEST(LoadSpectrumFile, WindowsLineEndsReadLikeUnixOnes) {
+    const std::string unix_text = "head\n" + fixed_lines(1, 25, 10, 8) + "\nnext\n" + fixed_lines(100, 25, 10, 8);
+    std::string windows_text;
+    for (const char c : unix_text) {
+        if (c == '\n') {
+            windows_text += '\r';
+        }
+        windows_text += c;
+    }
+    windows_text.pop_back();  // and no line end after the last line
+    windows_text.pop_back();
+    auto a = load(unix_text);
+    auto b = load(windows_text);
+    EXPECT_EQ(a->result.channel_count, 25);
+    EXPECT_EQ(b->result.channel_count, 25);
+    EXPECT_EQ(b->result.format, a->result.format);
+    EXPECT_EQ(b->store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(b->store.FILE_SPECTRUM_HEADERS[1], "next");
+    EXPECT_EQ(channel(b->store, 2, 25), 124.0);
+    EXPECT_TRUE(b->ui.shown().empty());
+}
+
+TEST(LoadSpectrumFile, CountsAboveSinglePrecisionStayExact) {
+    auto l = load("big\n16777217 16777219\n123456789012 3\n");
+    EXPECT_EQ(channel(l->store, 1, 1), 16777217.0);
+    EXPECT_EQ(channel(l->store, 1, 2), 16777219.0);
+    EXPECT_EQ(channel(l->store, 1, 3), 123456789012.0);
+}
+
+TEST(LoadSpectrumFile, LongLineIsReadWhole) {
+    std::string line;
+    for (int i = 1; i <= 400; ++i) {
+        std::string v = std::to_string(i);
+        line += std::string(8 - v.size(), ' ') + v;
+    }
+    auto l = load("one long line\n" + line + "\n");
+    EXPECT_EQ(l->result.channel_count, 400);
+    EXPECT_EQ(l->result.format, "(400i8)");
+    EXPECT_EQ(channel(l->store, 1, 400), 400.0);
+}
+
+TEST(LoadSpectrumFile, HeaderKeepsItsFirst80Characters) {
+    const std::string header = std::string(80, 'h') + std::string(40, 't');
+    auto l = load(header + "\n1 2\n3 4\n");
+    EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[0], std::string(80, 'h'));
+}
+
+TEST(LoadSpectrumFile, AtMost100SpectraAreKept) {
+    std::string text;
+    for (int k = 1; k <= 101; ++k) {
+        text += "spectrum " + std::to_string(k) + "\n" + fixed_lines(k, 12, 10, 8);
+    }
+    auto l = load(text);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_COUNT, 100);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[99], "spectrum 100");
+    EXPECT_EQ(channel(l->store, 100, 1), 100.0);
+}
+
+TEST(LoadSpectrumFile, ShortLastSpectrumIsPaddedAndReported) {
+    const std::string text = "a\n" + fixed_lines(1, 30, 10, 8) + "b\n" + fixed_lines(1, 24, 10, 8);
+    auto l = load(text);
+    ASSERT_EQ(l->store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(l->result.channel_count, 30);
+    ASSERT_EQ(l->ui.shown().size(), 1u);
+    EXPECT_EQ(l->ui.shown()[0].caption, "Vorelbox Message");
+    EXPECT_EQ(l->ui.shown()[0].text,
+              "The last spectrum in the file is shorter (24 channels)\r"
+              "than the first (30 channels) - it will be padded by 0'es)");
+    EXPECT_EQ(channel(l->store, 2, 24), 24.0);
+    EXPECT_EQ(channel(l->store, 2, 25), 0.0);
+    EXPECT_EQ(channel(l->store, 2, 30), 0.0);
+}
+
+TEST(LoadSpectrumFile, EmptyFileIsReported) {
+    for (const char* text : {"", "only a header\n", "\n\nheader\n\n\n"}) {
+        auto l = load(text);
+        EXPECT_EQ(l->result.channel_count, 0);
+        ASSERT_EQ(l->ui.texts().size(), 1u) << text;
+        EXPECT_EQ(l->ui.texts()[0], "The spectrum file \"/data/run.dat\" is empty");
+    }
+}
+
+TEST(LoadSpectrumFile, SingleDataLineFollowedByAHeaderLoadsNothing) {
+    auto l = load("a\n1 2 3\nb\n4 5 6\n");
+    EXPECT_EQ(l->result.channel_count, 0);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_COUNT, 0);
+    EXPECT_TRUE(l->store.LOADED_SPECTRUM_FILE.empty());
+
+    auto blank_after = load("a\n1 2 3\n\n");
+    EXPECT_EQ(blank_after->result.channel_count, 3);
+    auto end_after = load("a\n1 2 3");
+    EXPECT_EQ(end_after->result.channel_count, 3);
+    EXPECT_EQ(channel(end_after->store, 1, 3), 3.0);
+}
+
+TEST(LoadSpectrumFile, OverflowedFieldSkipsTheRest) {
+    const std::string text = "a\n" + fixed_lines(1, 20, 10, 8) + "b\n" + fixed_lines(1, 10, 10, 8) +
+                             "      11********      13\n" + "c\n" + fixed_lines(1, 20, 10, 8);
+    auto l = load(text);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_COUNT, 1);
+    EXPECT_EQ(l->result.channel_count, 20);
+    ASSERT_EQ(l->ui.texts().size(), 1u);
+    EXPECT_EQ(l->ui.texts()[0],
+              "Error reading spectrum file: /data/run.dat\rExpecting spectrum data reading the line:\r"
+              "      11********      13\rThe rest of the spectrum file is skipped");
+}
+
+TEST(LoadSpectrumFile, RepairKeepsThePartialSpectrumAndReadsTheNextOne) {
+    // The second spectrum is shorter, and a third follows it.
+    const std::string text = "a\n" + fixed_lines(1, 20, 10, 8) + "b\n" + fixed_lines(101, 10, 10, 8) + "c\n" +
+                             fixed_lines(201, 20, 10, 8);
+    auto l = load(text, {common::answer::yes});
+    ASSERT_EQ(l->store.FILE_SPECTRUM_COUNT, 3);
+    EXPECT_EQ(l->ui.requests()[0].caption, "Vorelbox Query:");
+    EXPECT_EQ(l->ui.texts()[0],
+              "Error reading spectrum file: /data/run.dat\rExpecting spectrum data reading the line:\r"
+              "c\rShall I repair the spectrum?");
+    EXPECT_EQ(channel(l->store, 2, 10), 110.0);
+    EXPECT_EQ(channel(l->store, 2, 11), 0.0);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[2], "c");
+    EXPECT_EQ(channel(l->store, 3, 1), 201.0);
+    EXPECT_EQ(channel(l->store, 3, 20), 220.0);
+}
+
+TEST(LoadSpectrumFile, RefusedRepairOrQuietLoadKeepsNothing) {
+    const std::string text = "a\n" + fixed_lines(1, 20, 10, 8) + "b\n" + fixed_lines(1, 10, 10, 8) + "c\n";
+    auto refused = load(text, {common::answer::no});
+    EXPECT_EQ(refused->result.channel_count, 0);
+    EXPECT_EQ(refused->store.FILE_SPECTRUM_COUNT, 0);
+
+    auto quiet = load(text, {}, true);
+    EXPECT_EQ(quiet->result.channel_count, 0);
+    EXPECT_TRUE(quiet->ui.shown().empty());
+}
+
+TEST(LoadSpectrumFile, MissingFileLoadsNothingSilently) {
+    spectra::SpectrumStore store;
+    fakes::ScriptedUi ui;
+    const auto r = spectra::LOAD_SPECTRUM_FILE(store, ui, "/nonexistent/vorelbox/none.dat");
+    EXPECT_EQ(r.channel_count, 0);
+    EXPECT_TRUE(ui.shown().empty());
+}
+
+TEST(LoadSpectrumFile, ReadsFromAPath) {
+    const auto path = std::filesystem::temp_directory_path() / "vorelbox_test_load_path.dat";
+    std::ofstream(path) << "x\n" << fixed_lines(1, 15, 10, 8);
+    spectra::SpectrumStore store;
+    fakes::ScriptedUi ui;
+    const auto r = spectra::LOAD_SPECTRUM_FILE(store, ui, path.string());
+    std::filesystem::remove(path);
+    EXPECT_EQ(r.channel_count, 15);
+    EXPECT_EQ(r.format, "(10i8)");
+    EXPECT_EQ(store.CHANNEL_COUNT, 15);
+}

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "fakes/scripted_ui.h"
+#include "load_spectrum_file.h"
+#include "write_spectrum_file.h"
+
+using namespace vorelbox;
+using spectra::LONG_TITLE;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_text(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+fs::path temp_path(const std::string& name) { return fs::temp_directory_path() / ("vorelbox_test_" + name); }
+
+}  // namespace
+
+TEST(CountFormat, WidensOnlyForCountsOfEightDigits) {
+    const std::vector<double> small{1, 9999999};
+    const std::vector<double> eight_digits{1, 99999999};
+    const std::vector<double> nine_digits{100000000};
+    EXPECT_EQ(spectra::count_format_for(small), "(10i8)");
+    EXPECT_EQ(spectra::count_format_for(eight_digits), "(8i9)");
+    EXPECT_EQ(spectra::count_format_for(nine_digits), "(8i10)");
+    EXPECT_EQ(spectra::count_format_for(std::vector<double>{-9999999}), "(8i9)");
+
+    const std::vector<spectra::SpectrumToWrite> both{{"a", small}, {"b", nine_digits}};
+    EXPECT_EQ(spectra::count_format_for(both), "(8i10)");
+}
+
+TEST(WriteSpectra, WrittenFileReadsBackExactly) {
+    std::vector<double> a(1024), b(1024);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        a[i] = static_cast<double>(i * 7);
+        b[i] = 16777217.0 + static_cast<double>(i);
+    }
+    std::vector<spectra::SpectrumToWrite> spectra{{"first spectrum", a}, {"second", b}};
+    const std::string format = spectra::count_format_for(spectra);
+    EXPECT_EQ(format, "(8i9)");
+
+    std::ostringstream out;
+    ASSERT_TRUE(spectra::write_spectra(out, spectra, "(10i8)"));
+    const std::string text = out.str();
+    // 1 header + 103 data lines per spectrum, the last holding 4 counts.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 104);
+    EXPECT_NE(text.find("\n    7140    7147    7154    7161\nsecond\n"), std::string::npos);
+
+    std::ostringstream wide;
+    ASSERT_TRUE(spectra::write_spectra(wide, spectra, format));
+    spectra::SpectrumStore store;
+    fakes::ScriptedUi ui;
+    const auto r = spectra::load_spectrum_text(store, ui, wide.str(), "x.dat");
+    EXPECT_EQ(r.channel_count, 1024);
+    EXPECT_EQ(r.format, "(8i9)");
+    ASSERT_EQ(store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(store.FILE_SPECTRUM_HEADERS[0], "first spectrum");
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        ASSERT_EQ(store.FILE_SPECTRA[0][i], a[i]);
+        ASSERT_EQ(store.FILE_SPECTRA[1][i], b[i]);
+    }
+}
+
+TEST(WriteSpectra, HeadersAreCutAt80AndNeverBlank) {
+    const std::vector<double> counts{1, 2, 3};
+    std::ostringstream out;
+    ASSERT_TRUE(spectra::write_spectra(out, {{std::string(90, 'x'), counts}, {"   ", counts}}, "(10i8)"));
+    EXPECT_EQ(out.str(), std::string(80, 'x') + "\n       1       2       3\nSpectrum 2\n       1       2       3\n");
+}
+
+TEST(WriteSpectrumFile, ReplacesTheOldFileAndLeavesItWhenWritingFails) {
+    const fs::path path = temp_path("replace.dat");
+    std::ofstream(path) << "old content\n";
+    const std::vector<double> counts{5, 6};
+
+    EXPECT_FALSE(spectra::write_spectrum_file(path.string(), {{"new", counts}}, "(bad)"));
+    EXPECT_EQ(read_text(path), "old content\n");
+
+    ASSERT_TRUE(spectra::write_spectrum_file(path.string(), {{"new", counts}}, "(10i8)"));
+    EXPECT_EQ(read_text(path), "new\n       5       6\n");
+    for (const auto& entry : fs::directory_iterator(path.parent_path())) {
+        EXPECT_EQ(entry.path().string().find(path.string() + ".part"), std::string::npos);
+    }
+    fs::remove(path);
+
+    EXPECT_FALSE(spectra::write_spectrum_file("/nonexistent-dir-vorelbox/x.dat", {{"new", counts}}, "(10i8)"));
+}
+
+TEST(LongTitle, ShortTitlesAndEmptyPathsStayWhole) {
+    EXPECT_EQ(LONG_TITLE("Spectrum list: ", ""), "Spectrum list: ");
+    EXPECT_EQ(LONG_TITLE("Spectrum list: ", "C:\\data\\a.vsl"), "Spectrum list: C:\\data\\a.vsl");
+}
+
+TEST(LongTitle, LongPathKeepsTheFileNameWhole) {
+    const std::string title(30, 'T');
+    const std::string path = "D:\\" + std::string(44, 'd') + "\\run_0001.dat";
+    ASSERT_EQ(path.size(), 60u);
+    const std::string result = LONG_TITLE(title, path);
+    EXPECT_EQ(result, title + "D:\\" + std::string(30, 'd') + "...\\run_0001.dat");
+    EXPECT_EQ(result.size(), 79u);
+
+    const std::string unix_result = LONG_TITLE(title, "/home/" + std::string(60, 'u') + "/spectrum.dat");
+    EXPECT_EQ(unix_result.substr(unix_result.size() - 16), ".../spectrum.dat");
+    EXPECT_LE(unix_result.size(), 80u);
+}
