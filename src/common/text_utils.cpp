@@ -60,7 +60,12 @@ PathParts SPLITPATH(std::string_view path) {
     } else {
         separator = backslash;
     }
-    const std::size_t colon = path.find(':');
+    // A colon ends a drive only before the first separator: "C:\data" has one,
+    // "/home/me/10:30/peak.dat" has none.
+    std::size_t colon = path.find(':');
+    if (colon != npos && path.find_first_of("/\\") < colon) {
+        colon = npos;
+    }
     std::size_t point = path.rfind('.');
     // A point inside a directory name does not start an extension.
     if (point != npos && separator != npos && point < separator) {
@@ -81,11 +86,11 @@ PathParts SPLITPATH(std::string_view path) {
     if (name_end > name_begin) {
         parts.name = std::string(path.substr(name_begin, name_end - name_begin));
     }
-    const std::size_t dir_begin = (colon != npos && (separator == npos || colon < separator)) ? colon + 1 : 0;
+    const std::size_t dir_begin = colon != npos ? colon + 1 : 0;
     if (separator != npos && separator + 1 > dir_begin) {
         parts.directory = std::string(path.substr(dir_begin, separator + 1 - dir_begin));
     }
-    if (colon != npos && (separator == npos || colon < separator)) {
+    if (colon != npos) {
         parts.drive = std::string(path.substr(0, colon + 1));
     }
     return parts;

@@ -1,0 +1,185 @@
+// The main window as it comes up, and its program switch, menus and tool bar.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app_state.h"
+#include "main_window.h"
+
+using vorelbox::core::AppState;
+using vorelbox::platform::MainWindow;
+
+namespace {
+
+QStringList tab_texts(const MainWindow& w) {
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("pageTabs"));
+    QStringList texts;
+    for (int i = 0; tabs != nullptr && i < tabs->count(); ++i) {
+        texts.append(tabs->tabText(i));
+    }
+    return texts;
+}
+
+QRadioButton* radio(const MainWindow& w, const char* name) {
+    return w.findChild<QRadioButton*>(QString::fromLatin1(name));
+}
+
+QMenu* menu_titled(const MainWindow& w, const QString& title) {
+    for (QAction* a : w.menuBar()->actions()) {
+        if (a->menu() != nullptr && a->text() == title) {
+            return a->menu();
+        }
+    }
+    return nullptr;
+}
+
+// Texts of a menu's entries, "-" for a separator.
+QStringList entries(const QMenu* menu) {
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    return texts;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void first_start_opens_the_converter() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        QCOMPARE(w.windowTitle(), QStringLiteral("Vorelbox - Version 1.50 - 28-jul-2020"));
+        QCOMPARE(state.program, 2);
+        QVERIFY(radio(w, "program2Radio")->isChecked());
+        QVERIFY(!radio(w, "program1Radio")->isChecked());
+        QCOMPARE(radio(w, "program1Radio")->text(), QStringLiteral("Spectrum adder/collector"));
+        QCOMPARE(tab_texts(w),
+                 (QStringList{"Spectrum converter", "Text output", "Multispectrum plot"}));
+
+        auto* part1 = w.findChild<QLabel*>(QStringLiteral("statusPart1"));
+        QVERIFY(part1 != nullptr);
+        QCOMPARE(part1->text(), QStringLiteral("Ready"));
+        vorelbox::common::STATUS(w.ui(), "Converting");
+        QCOMPARE(part1->text(), QStringLiteral("Ready"));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("statusPart3"))->text(),
+                 QStringLiteral("Converting"));
+
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("fileLabel"))->text(),
+                 QStringLiteral("Control file"));
+        QVERIFY(w.findChild<QLineEdit*>(QStringLiteral("filePath"))->isReadOnly());
+    }
+
+    void a_program_already_set_is_kept() {
+        AppState state;
+        state.program = 1;
+        MainWindow w(state);
+        QCOMPARE(state.program, 1);
+        QVERIFY(radio(w, "program1Radio")->isChecked());
+        QCOMPARE(tab_texts(w).value(0), QStringLiteral("Spectrum adder"));
+    }
+
+    void switching_programs_renames_the_first_page() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        radio(w, "program1Radio")->click();
+        QCOMPARE(state.program, 1);
+        QCOMPARE(tab_texts(w),
+                 (QStringList{"Spectrum adder", "Text output", "Multispectrum plot"}));
+        QVERIFY(!radio(w, "program2Radio")->isChecked());
+
+        radio(w, "program2Radio")->click();
+        QCOMPARE(state.program, 2);
+        QCOMPARE(tab_texts(w).value(0), QStringLiteral("Spectrum converter"));
+    }
+
+    void file_line_shows_path_and_modified_marker() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        auto* marker = w.findChild<QLabel*>(QStringLiteral("modifiedMarker"));
+        QCOMPARE(marker->text(), QStringLiteral("*"));
+        QVERIFY(!marker->isVisible());
+        w.set_modified(true);
+        QVERIFY(marker->isVisible());
+        w.set_file_path(QStringLiteral("/data/run1/control.txt"));
+        QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("filePath"))->text(),
+                 QStringLiteral("/data/run1/control.txt"));
+    }
+
+    void menus_and_exit() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QMenu* file = menu_titled(w, QStringLiteral("&File"));
+        QMenu* help = menu_titled(w, QStringLiteral("&Help"));
+        QVERIFY(file != nullptr);
+        QVERIFY(help != nullptr);
+        QCOMPARE(entries(file),
+                 (QStringList{"Load Spectrum file", "Save converted spectrum as", "-", "E&xit"}));
+        QCOMPARE(entries(help), QStringList{"About Vorelix"});
+
+        file->actions().constLast()->trigger();
+        QVERIFY(!w.isVisible());
+    }
+
+    void about_box_names_the_version() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        QString text;
+        QObject guard;
+        QTimer::singleShot(50, &guard, [&text] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text();
+                box->close();
+            }
+        });
+        QTimer::singleShot(5000, &guard, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close();
+            }
+        });
+        menu_titled(w, QStringLiteral("&Help"))->actions().constFirst()->trigger();
+        QVERIFY(text.contains(QStringLiteral("Vorelbox")));
+        QVERIFY(text.contains(QStringLiteral("Version 1.50")));
+    }
+
+    void tool_bar_of_the_converter() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        auto* bar = w.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+        QVERIFY(bar != nullptr);
+        QStringList tips;
+        for (QAction* a : bar->actions()) {
+            tips.append(a->isSeparator() ? QStringLiteral("-") : a->toolTip());
+            QVERIFY(a->isSeparator() || !a->icon().isNull());
+            a->trigger();
+        }
+        QCOMPARE(tips, (QStringList{"Load spectrum file", "Save spectrum file", "-",
+                                    "Setup page and print font", "Nothing to print",
+                                    "Save last result"}));
+        QVERIFY(w.isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
