@@ -5,6 +5,11 @@
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
+
+bool is_data_char(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+
+bool is_separator(char c) { return c == ' ' || c == '\t' || c == ','; }
+
 namespace {
 
 // The widest value field a format can describe.
@@ -25,8 +30,19 @@ LineScan scan_line(std::string_view line) {
     line = common::trim_right(line);
     bool in_separator = true;
     int w = 0;
+    // A value has ended; record its width.
+    auto end_value = [&s](int width) {
+        if (s.n == 1) {
+            s.first_width = width;
+        } else if (s.n == 2) {
+            s.second_width = width;
+        } else if (width != s.second_width) {
+            s.later_widths_equal = false;
+        }
+        s.last_width = width;
+    };
     for (const char c : line) {
-        if ((c >= '0' && c <= '9') || c == '.' || c == '-') {
+        if (is_data_char(c)) {
             if (in_separator) {
                 ++s.n;
                 in_separator = false;
@@ -35,19 +51,11 @@ LineScan scan_line(std::string_view line) {
             if (c == '.') {
                 s.has_point = true;
             }
-        } else if (c == ' ' || c == '\t' || c == ',') {
+        } else if (is_separator(c)) {
             if (in_separator) {
                 ++w;
             } else {
-                // The value just ended: record its width.
-                if (s.n == 1) {
-                    s.first_width = w;
-                } else if (s.n == 2) {
-                    s.second_width = w;
-                } else if (w != s.second_width) {
-                    s.later_widths_equal = false;
-                }
-                s.last_width = w;
+                end_value(w);
                 in_separator = true;
                 w = 1;
             }
@@ -58,14 +66,7 @@ LineScan scan_line(std::string_view line) {
         }
     }
     if (!in_separator) {
-        if (s.n == 1) {
-            s.first_width = w;
-        } else if (s.n == 2) {
-            s.second_width = w;
-        } else if (w != s.second_width) {
-            s.later_widths_equal = false;
-        }
-        s.last_width = w;
+        end_value(w);
     }
     return s;
 }
@@ -94,10 +95,6 @@ std::string field_format(int repeat, char kind, int width, int rest = 0, int res
 }
 
 }  // namespace
-
-bool is_data_char(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
-
-bool is_separator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
 DetectedFormat DETECT_FORMAT(std::string_view line) {
     DetectedFormat f;
