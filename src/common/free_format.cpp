@@ -1,5 +1,6 @@
 #include "free_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -139,6 +140,47 @@ std::optional<double> parse_count(std::string_view token) {
         return std::nullopt;
     }
     return negative ? -value : value;
+}
+
+}  // namespace vorelbox::common
+
+namespace vorelbox::common {
+
+FreeValues read_free_values(Lines& lines, std::size_t count) {
+    FreeValues r;
+    // Every value needs two bytes at least, so the text bounds what can be there.
+    r.values.reserve(std::min(count, lines.rest().size() / 2 + 1));
+    while (r.values.size() < count) {
+        const auto line = lines.next();
+        if (!line) {
+            return r;
+        }
+        std::size_t i = 0;
+        const std::string_view l = *line;
+        while (i < l.size() && r.values.size() < count) {
+            while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || l[i] == ',')) {
+                ++i;
+            }
+            if (i == l.size()) {
+                break;
+            }
+            const std::size_t start = i;
+            while (i < l.size() && l[i] != ' ' && l[i] != '\t' && l[i] != ',') {
+                ++i;
+            }
+            const std::string_view token = l.substr(start, i - start);
+            auto value = parse_count(token);
+            if (!value) {
+                value = parse_free_real(token);
+            }
+            if (!value) {
+                return r;
+            }
+            r.values.push_back(*value);
+        }
+    }
+    r.ok = true;
+    return r;
 }
 
 }  // namespace vorelbox::common

@@ -23,3 +23,22 @@ std::optional<double> parse_free_real(std::string_view text);
 std::optional<double> parse_count(std::string_view token);
 
 }  // namespace vorelbox::common
+
+#include <vector>
+
+#include "text_lines.h"
+
+namespace vorelbox::common {
+
+struct FreeValues {
+    std::vector<double> values;
+    bool ok = false;  // false when a token was not a number or the text ended first
+};
+
+// Reads `count` numbers in free format from the lines that follow, separated by
+// blanks, tabs, commas and line ends. The rest of the line holding the last value
+// is passed over. Memory is taken as the values come, so a count that the text
+// cannot hold costs nothing.
+FreeValues read_free_values(Lines& lines, std::size_t count);
+
+}  // namespace vorelbox::common

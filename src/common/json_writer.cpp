@@ -117,6 +117,11 @@ void JsonWriter::value(double number) {
     out_ << json_number(number);
 }
 
+void JsonWriter::null() {
+    before_value();
+    out_ << "null";
+}
+
 void JsonWriter::value(bool flag) {
     before_value();
     out_ << (flag ? "true" : "false");

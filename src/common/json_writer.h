@@ -28,6 +28,7 @@ public:
     void value(double number);
     void value(int number) { value(static_cast<double>(number)); }
     void value(bool flag);
+    void null();
 
 private:
     void before_value();

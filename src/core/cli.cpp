@@ -1,18 +1,28 @@
 #include "cli.h"
 
+#include "cli_column.h"
 #include "json_writer.h"
 
 namespace vorelbox::core {
 namespace {
 
 constexpr const char* usage_text =
-    "usage: vorelbox-cli info [--counts] [--answer yes|no] FILE\n";
+    "usage: vorelbox-cli info [--counts] [--answer yes|no] FILE\n"
+    "       vorelbox-cli convert [--output-dir DIR] FILE...\n"
+    "       vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n";
 
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> rest = args.empty() ? args : std::vector<std::string>(args.begin() + 1, args.end());
     if (!args.empty() && args.front() == "info") {
-        return cli_info({args.begin() + 1, args.end()}, out, err);
+        return cli_info(rest, out, err);
+    }
+    if (!args.empty() && args.front() == "convert") {
+        return cli_convert(rest, out, err);
+    }
+    if (!args.empty() && args.front() == "column") {
+        return cli_column(rest, out, err);
     }
     if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
         out << usage_text;

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace vorelbox::common {
+class JsonWriter;
+}
+
 namespace vorelbox::core {
 
 // Exit codes.
@@ -17,5 +21,12 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 // `info [--counts] [--answer yes|no] FILE`: what the file holds, as one JSON object.
 int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// `convert [--output-dir DIR] FILE...`: the native copy of each foreign file; the
+// paths written are printed a line each, the messages go to the error stream.
+int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The "messages" member of a report: the texts shown, line breaks as newlines.
+void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages);
 
 }  // namespace vorelbox::core

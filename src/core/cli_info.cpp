@@ -4,9 +4,10 @@
 
 #include "app_state.h"
 #include "auto_answer_ui.h"
+#include "check_spectrum_file.h"
 #include "cli.h"
+#include "free_format.h"
 #include "json_writer.h"
-#include "load_spectrum_file.h"
 
 namespace vorelbox::core {
 namespace {
@@ -24,20 +25,19 @@ InfoOptions parse_info_options(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--counts") {
             o.counts = true;
-        } else if (a == "--answer") {
-            if (i + 1 >= args.size() || (args[i + 1] != "yes" && args[i + 1] != "no")) {
+        } else if (a == "--answer" || a.rfind("--answer=", 0) == 0) {
+            const bool separate = a == "--answer";
+            if (separate && i + 1 >= args.size()) {
                 o.error = "--answer takes yes or no";
                 return o;
             }
-            o.answer_yes = args[++i] == "yes";
-        } else if (a.rfind("--answer=", 0) == 0) {
-            const std::string v = a.substr(9);
+            const std::string v = separate ? args[++i] : a.substr(9);
             if (v != "yes" && v != "no") {
                 o.error = "--answer takes yes or no";
                 return o;
             }
             o.answer_yes = v == "yes";
-        } else if (a.size() > 1 && a.front() == '-' ) {
+        } else if (a.size() > 1 && a.front() == '-') {
             o.error = "unknown option: " + a;
             return o;
         } else if (o.file.empty()) {
@@ -53,6 +53,90 @@ InfoOptions parse_info_options(const std::vector<std::string>& args) {
     return o;
 }
 
+// A pane field shown as a number, as a JSON number; null when it is blank.
+void number_field(common::JsonWriter& json, const char* key, const std::string& shown) {
+    json.key(key);
+    const auto value = common::parse_free_real(shown);
+    if (value) {
+        json.value(*value);
+    } else {
+        json.null();
+    }
+}
+
+void text_field(common::JsonWriter& json, const char* key, const std::string& text) {
+    json.key(key);
+    json.value(text);
+}
+
+template <typename Range>
+void number_array(common::JsonWriter& json, const char* key, const Range& values) {
+    json.key(key);
+    json.begin_array();
+    for (const auto& v : values) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+            const auto parsed = common::parse_free_real(v);
+            parsed ? json.value(*parsed) : json.null();
+        } else {
+            json.value(static_cast<double>(v));
+        }
+    }
+    json.end_array();
+}
+
+void write_acquisition(common::JsonWriter& json, const spectra::CheckResult& r) {
+    if (r.maestro) {
+        const auto& p = *r.maestro;
+        json.key("acquisition");
+        json.begin_object();
+        json.key("detector_number");
+        json.value(p.detector_number);
+        json.key("segment_number");
+        json.value(p.segment_number);
+        text_field(json, "date", p.date);
+        text_field(json, "start_time", p.start_time);
+        number_field(json, "real_time_s", p.real_time);
+        number_field(json, "live_time_s", p.live_time);
+        text_field(json, "detector", p.detector);
+        number_array(json, "energy_calibration", p.energy);
+        number_array(json, "peak_shape_calibration", p.shape);
+        json.end_object();
+    } else if (r.spe) {
+        const auto& p = *r.spe;
+        json.key("acquisition");
+        json.begin_object();
+        number_field(json, "detector_number", p.detector_number);
+        number_field(json, "segment_number", p.segment_number);
+        number_field(json, "real_time_s", p.real_time);
+        number_field(json, "live_time_s", p.live_time);
+        text_field(json, "date_and_time", p.date_and_time);
+        text_field(json, "detector", p.detector);
+        json.key("energy_calibration");
+        json.begin_array();
+        for (const std::string& factor : {p.factor_a, p.factor_b}) {
+            if (const auto v = common::parse_free_real(factor)) {
+                json.value(*v);
+            }
+        }
+        json.end_array();
+        number_array(json, "fwhm_calibration", p.factors);
+        number_array(json, "mca_calibration", p.mca_calibration);
+        json.end_object();
+    } else if (r.tembra) {
+        const auto& p = *r.tembra;
+        json.key("acquisition");
+        json.begin_object();
+        text_field(json, "file", p.file);
+        text_field(json, "sample", p.sample);
+        text_field(json, "date", p.date);
+        text_field(json, "e_kev", p.energy);
+        text_field(json, "temp", p.temp);
+        json.end_object();
+    }
+}
+
+}  // namespace
+
 void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages) {
     json.key("messages");
     json.begin_array();
@@ -62,8 +146,6 @@ void write_messages(common::JsonWriter& json, const std::vector<std::string>& me
     }
     json.end_array();
 }
-
-}  // namespace
 
 int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const InfoOptions options = parse_info_options(args);
@@ -76,29 +158,26 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     AppState state;
     common::AutoAnswerUi ui(options.answer_yes);
-    const auto text = spectra::read_whole_file(options.file);
-    spectra::LoadResult loaded;
-    if (text) {
-        loaded = spectra::load_spectrum_text(state.store, ui, *text, options.file);
-    }
+    const spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, options.file);
     const auto& store = state.store;
-    const int spectra_count = loaded.channel_count > 0 ? store.FILE_SPECTRUM_COUNT : 0;
-    const auto channels = static_cast<std::size_t>(loaded.channel_count);
+    const int spectra_count = r.channels > 0 ? r.spectra : 0;
+    const auto channels = static_cast<std::size_t>(r.channels);
 
     common::JsonWriter json(out);
     json.begin_object();
-    json.key("file");
-    json.value(options.file);
-    json.key("type");
-    json.value("Dat");
-    json.key("type_text");
-    json.value("Vorelix (dat)");
+    text_field(json, "file", options.file);
+    if (r.file_name != options.file) {
+        text_field(json, "identified_file", r.file_name);
+    }
+    text_field(json, "type", r.type_code);
+    text_field(json, "type_text", r.type_text);
     json.key("channels");
-    json.value(loaded.channel_count);
+    json.value(r.channels);
     json.key("spectra");
     json.value(spectra_count);
     json.key("format");
-    json.value(loaded.format);
+    r.format.empty() ? json.null() : json.value(r.format);
+    text_field(json, "description", r.description);
 
     auto each_spectrum = [&](const char* name, auto&& write_one) {
         json.key(name);
@@ -131,11 +210,8 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
             json.end_array();
         });
     }
+    write_acquisition(json, r);
     write_messages(json, ui.messages());
-    if (!text) {
-        json.key("error");
-        json.value("Can't open the file: " + options.file);
-    }
     json.end_object();
     out << "\n";
     return spectra_count > 0 ? CLI_OK : CLI_FAILED;

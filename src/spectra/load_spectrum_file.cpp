@@ -8,54 +8,14 @@
 
 #include "detect_format.h"
 #include "free_format.h"
+#include "text_lines.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
 namespace {
 
-// Walks the lines of a text. Lines end at '\n'; a '\r' before it (Windows line
-// ends) is dropped, and a last line without a line end is a line too.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : text_(text) {}
-
-    std::optional<std::string_view> next() {
-        if (pos_ >= text_.size()) {
-            return std::nullopt;
-        }
-        const std::size_t end = text_.find('\n', pos_);
-        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
-        std::string_view line = text_.substr(pos_, stop - pos_);
-        pos_ = end == std::string_view::npos ? text_.size() : end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        return line;
-    }
-
-    std::optional<std::string_view> next_non_blank() {
-        while (auto line = next()) {
-            if (!common::is_blank(*line)) {
-                return line;
-            }
-        }
-        return std::nullopt;
-    }
-
-    void rewind() { pos_ = 0; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
-std::string_view without_bom(std::string_view text) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (text.substr(0, bom.size()) == bom) {
-        text.remove_prefix(bom.size());
-    }
-    return text;
-}
+using common::Lines;
+using common::without_bom;
 
 // Reads the values of one data line into out[0..limit). Returns how many were
 // read, or nothing when the line holds anything but counts and separators.

@@ -5,7 +5,6 @@
 
 #include "edit_format.h"
 #include "safe_file.h"
-#include "spectrum_store.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -52,6 +51,10 @@ std::string count_format_for(const std::vector<SpectrumToWrite>& spectra) {
     return format_for_width(width);
 }
 
+std::string eight_per_line_format(std::span<const double> counts) {
+    return common::integer_format(8, std::max(10, widest_columns(counts)));
+}
+
 bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectra,
                    std::string_view format_text) {
     const auto format = common::parse_edit_format(format_text);
@@ -61,7 +64,12 @@ bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectr
     int number = 0;
     for (const auto& s : spectra) {
         ++number;
-        std::string header(common::trim_right(common::cut_chars(s.header, HEADER_LENGTH)));
+        std::string header(common::trim_right(common::cut_chars(s.header, s.header_limit)));
+        for (char& c : header) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                c = ' ';
+            }
+        }
         if (common::is_blank(header)) {
             header = "Spectrum " + std::to_string(number);
         }

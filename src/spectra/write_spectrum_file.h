@@ -16,6 +16,9 @@ inline constexpr std::string_view EIGHT_BY_TEN_FORMAT = "(8i10)";
 struct SpectrumToWrite {
     std::string header;
     std::span<const double> counts;
+    // Header lines are cut to this many characters. Converted foreign files keep
+    // longer headers; the reader keeps the first 80 of them.
+    std::size_t header_limit = 80;
 };
 
 // Columns a count needs when written as an integer with a blank before it.
@@ -26,9 +29,14 @@ int columns_needed(double count);
 std::string count_format_for(std::span<const double> counts);
 std::string count_format_for(const std::vector<SpectrumToWrite>& spectra);
 
+// Eight counts a line in 10 columns, "(8i10)", or in wider fields when a count
+// needs more than 10 columns.
+std::string eight_per_line_format(std::span<const double> counts);
+
 // Writes the spectra in the format text; false when the format cannot be read
-// or the stream fails. A blank header is written as "Spectrum" and its number, because a
-// blank line would not be read back as a header.
+// or the stream fails. Control characters in a header become blanks, so that a
+// header stays one line, and a blank header is written as "Spectrum" and its
+// number, because a blank line would not be read back as a header.
 bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectra,
                    std::string_view format_text);
 

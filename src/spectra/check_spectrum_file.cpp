@@ -1,0 +1,170 @@
+#include "check_spectrum_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+
+#include "control_file.h"
+#include "load_spectrum_file.h"
+#include "text_utils.h"
+
+namespace vorelbox::spectra {
+namespace {
+
+// How often a control file may name another file before the chain is given up.
+constexpr int max_references = 8;
+
+// Puts one spectrum of a foreign file into the store as the file's only spectrum.
+bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header) {
+    const auto n = static_cast<int>(counts.size());
+    if (n > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, n)) {
+        return false;
+    }
+    store.RAW_COUNTS.resize(counts.size());
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        store.RAW_COUNTS[i] = static_cast<std::int32_t>(std::clamp<double>(
+            std::round(counts[i]), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    }
+    std::copy(counts.begin(), counts.end(), store.CURRENT_SPECTRUM.begin());
+    std::copy(counts.begin(), counts.end(), store.file_column(1).begin());
+    store.FILE_SPECTRUM_COUNT = 1;
+    store.FILE_SPECTRUM_HEADERS[0] = std::string(common::trim_right(common::cut_chars(header, HEADER_LENGTH)));
+    store.CHANNEL_COUNT = n;
+    return true;
+}
+
+void finish(SpectrumStore& store, CheckResult& r) {
+    r.channels = store.CHANNEL_COUNT;
+    r.spectra = store.FILE_SPECTRUM_COUNT;
+    r.headers.assign(store.FILE_SPECTRUM_HEADERS.begin(), store.FILE_SPECTRUM_HEADERS.begin() + r.spectra);
+    r.header = r.headers.empty() ? std::string() : r.headers.front();
+    update_log_spectrum(store);
+}
+
+// A file named in a control file, relative names taken from the control file's folder.
+std::string referred_name(const std::string& control_file, const std::string& named) {
+    std::error_code ec;
+    if (named.empty() || std::filesystem::exists(named, ec)) {
+        return named;
+    }
+    const common::PathParts parts = common::SPLITPATH(named);
+    if (!parts.drive.empty() || !parts.directory.empty()) {
+        return named;
+    }
+    const common::PathParts control = common::SPLITPATH(control_file);
+    return control.drive + control.directory + named;
+}
+
+CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, const std::string& file_name,
+                  int references) {
+    CheckResult r;
+    r.file_name = file_name;
+    const common::PathParts parts = common::SPLITPATH(file_name);
+    const std::string shown_name = parts.name + parts.extension;
+    common::STATUS(ui, "Checking file [" + shown_name + "]");
+    const std::string extension = common::LOWCASE(parts.extension);
+
+    if (extension == ".dat") {
+        const auto text = read_whole_file(file_name);
+        if (!text) {
+            common::WARN(ui, "Error opening the file: " + file_name);
+            return r;
+        }
+        if (is_tembra_text(*text)) {
+            const TembraFile t = read_tembra_text(ui, *text, file_name);
+            if (!t.ok) {
+                return r;
+            }
+            const std::string header = t.pane.sample.empty() ? t.pane.file : t.pane.sample;
+            if (!store_single_spectrum(store, t.counts, header)) {
+                common::WARN(ui, "Error to read: " + file_name);
+                return r;
+            }
+            common::STATUS(ui, "Tembra file [" + shown_name);
+            r.type_code = TYPE_TEMBRA;
+            r.type_text = TYPE_TEXT_TEMBRA;
+            r.description = header;
+            r.tembra = t.pane;
+            r.tembra_name = parts.drive + parts.directory + parts.name + "_tembra.dat";
+            r.converted = true;
+        } else {
+            const LoadResult loaded = load_spectrum_text(store, ui, *text, file_name);
+            if (loaded.channel_count == 0) {
+                return r;
+            }
+            r.type_code = TYPE_NATIVE;
+            r.type_text = TYPE_TEXT_NATIVE;
+            r.format = loaded.format;
+            r.description = store.FILE_SPECTRUM_HEADERS[0];
+        }
+    } else if (extension == ".chn") {
+        const ChnRead chn = read_chn_file(files, CHN_UNIT, file_name);
+        if (chn.problem != ChnProblem::None) {
+            common::WARN(ui, chn_problem_text(chn.problem, file_name));
+            return r;
+        }
+        const std::vector<double> counts(chn.file.counts.begin(), chn.file.counts.end());
+        if (!store_single_spectrum(store, counts, chn_header(chn.file))) {
+            common::WARN(ui, chn_problem_text(ChnProblem::ReadError, file_name));
+            return r;
+        }
+        common::STATUS(ui, "Maestro file [" + shown_name);
+        r.type_code = TYPE_MAESTRO;
+        r.type_text = TYPE_TEXT_MAESTRO;
+        r.description = one_line(chn.file.sample);
+        r.maestro = maestro_pane(chn.file);
+        r.converted = true;
+    } else if (extension == ".spe") {
+        const auto text = read_whole_file(file_name);
+        if (!text) {
+            common::WARN(ui, "Error opening the spectrum file: " + file_name);
+            return r;
+        }
+        const SpeFile spe = read_spe_text(ui, *text, file_name, SpeMode::Identify);
+        if (!spe.has_data || !store_single_spectrum(store, spe.counts, spe.header)) {
+            return r;
+        }
+        common::STATUS(ui, "Mirdal file [" + shown_name + "] loaded");
+        r.type_code = TYPE_SPE;
+        r.type_text = TYPE_TEXT_SPE;
+        r.description = spe.description;
+        r.spe = spe.pane;
+        r.converted = true;
+    } else if (extension == ".lmc" || extension == ".cvc") {
+        const auto text = read_whole_file(file_name);
+        if (!text) {
+            common::WARN(ui, "Error opening the file: " + file_name);
+            return r;
+        }
+        const ControlSpectrum c = read_control_text(ui, *text);
+        if (c.kind == ControlSpectrum::Kind::Reference) {
+            const std::string named = referred_name(file_name, c.spectrum_file);
+            common::WARN(ui, "The file does not contain an intrinsic spectrum\ropening " + named + " in stead");
+            if (references >= max_references) {
+                return r;
+            }
+            return check(store, files, ui, named, references + 1);
+        }
+        if (c.kind != ControlSpectrum::Kind::Intrinsic || !store_single_spectrum(store, c.counts, c.header)) {
+            return r;
+        }
+        r.type_code = TYPE_INTRINSIC;
+        r.type_text = TYPE_TEXT_INTRINSIC;
+        r.description = c.header;
+        r.converted = true;
+    } else {
+        return r;
+    }
+    finish(store, r);
+    return r;
+}
+
+}  // namespace
+
+CheckResult CHECK_SPECTRUM_FILE(SpectrumStore& store, RawFileTable& files, common::Ui& ui,
+                                const std::string& file_name) {
+    return check(store, files, ui, file_name, 0);
+}
+
+}  // namespace vorelbox::spectra
