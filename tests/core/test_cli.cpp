@@ -53,7 +53,7 @@ TEST_F(CliInfo, ReportsEverySpectrum) {
     EXPECT_EQ(r.code, core::CLI_OK);
     EXPECT_EQ(r.out, "{\"file\":" + common::json_string(p.string()) +
                          ",\"type\":\"Dat\",\"type_text\":\"Vorelix (dat)\",\"channels\":3,\"spectra\":2,"
-                         "\"format\":\"(3i8)\",\"headers\":[\"first\",\"second\"],\"sums\":[13,15],"
+                         "\"format\":\"(3i8)\",\"description\":\"first\",\"headers\":[\"first\",\"second\"],\"sums\":[13,15],"
                          "\"peaks\":[[2,9],[3,6]],\"messages\":[]}\n");
 }
 
@@ -85,7 +85,9 @@ TEST_F(CliInfo, FailuresGiveJsonAndExitCodes) {
     const CliRun missing = run({"info", "/nonexistent/vorelbox.dat"});
     EXPECT_EQ(missing.code, core::CLI_FAILED);
     EXPECT_NE(missing.out.find("\"spectra\":0"), std::string::npos);
-    EXPECT_NE(missing.out.find("\"error\":\"Can't open the file: /nonexistent/vorelbox.dat\""), std::string::npos);
+    EXPECT_NE(missing.out.find("\"messages\":[\"Error opening the file: /nonexistent/vorelbox.dat\"]"),
+              std::string::npos)
+        << missing.out;
 
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, {"info"}, {"info", "--answer", "maybe", "x"}, {"info", "--bogus", "x"},
