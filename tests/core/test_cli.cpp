@@ -106,3 +106,38 @@ TEST(JsonString, EscapesAndRepairsEncoding) {
     EXPECT_EQ(common::json_number(16777217.0), "16777217");
     EXPECT_EQ(common::json_number(2.25), "2.25");
 }
+
+TEST_F(CliInfo, ForeignKindsCarryTheirAcquisitionData) {
+    const std::string real = VORELBOX_REAL_DATA;
+    const CliRun chn = run({"info", real + "/AH20190131_Na22_10cm_IDM4.Chn"});
+    EXPECT_EQ(chn.code, core::CLI_OK);
+    EXPECT_NE(chn.out.find("\"type\":\"Che\",\"type_text\":\"Maestro (chn)\",\"channels\":16384"), std::string::npos);
+    EXPECT_NE(chn.out.find("\"acquisition\":{\"detector_number\":14,\"segment_number\":1,\"date\":\"31Jan 2019\","
+                           "\"start_time\":\"15:17:20\",\"real_time_s\":2905.32,\"live_time_s\":2882.32,"
+                           "\"detector\":\"IDM-200-V-4\",\"energy_calibration\":[0.1488,0.1829,0],"
+                           "\"peak_shape_calibration\":[5.4243,0.0011]}"),
+              std::string::npos)
+        << chn.out;
+
+    const CliRun spe = run({"info", real + "/AH20190131_Na22_10cm_IDM4.Spe"});
+    EXPECT_NE(spe.out.find("\"description\":\"No sample description was entered.\""), std::string::npos);
+    EXPECT_NE(spe.out.find("\"date_and_time\":\"01/31/2019 15:17:20\""), std::string::npos);
+    EXPECT_NE(spe.out.find("\"messages\":[\"More to come\"]"), std::string::npos) << spe.out;
+}
+
+TEST_F(CliInfo, ConvertWritesNativeCopiesAndReportsFailures) {
+    const auto dir = fs::temp_directory_path() / "vorelbox_cli_convert";
+    fs::create_directories(dir);
+    const auto good = write("good.spe", "$SPEC_ID:\nx\n$DATA:\n0 1\n5 6\n");
+    const auto bad = write("bad.chn", "not a maestro file at all, far too short");
+    const CliRun ok = run({"convert", "--output-dir", dir.string(), good.string()});
+    EXPECT_EQ(ok.code, core::CLI_OK);
+    EXPECT_EQ(ok.out, (dir / "vorelbox_cli_good.dat").string() + "\n");
+    EXPECT_TRUE(fs::exists(dir / "vorelbox_cli_good.dat"));
+
+    const CliRun mixed = run({"convert", "--output-dir", dir.string(), good.string(), bad.string()});
+    EXPECT_EQ(mixed.code, core::CLI_FAILED);
+    EXPECT_NE(mixed.err.find("Illegal Maestro .chn file"), std::string::npos) << mixed.err;
+    EXPECT_EQ(run({"convert"}).code, core::CLI_USAGE);
+    fs::remove_all(dir);
+}
