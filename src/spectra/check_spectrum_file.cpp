@@ -1,9 +1,6 @@
 #include "check_spectrum_file.h"
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
-#include <limits>
 
 #include "control_file.h"
 #include "load_spectrum_file.h"
@@ -14,25 +11,6 @@ namespace {
 
 // How often a control file may name another file before the chain is given up.
 constexpr int max_references = 8;
-
-// Puts one spectrum of a foreign file into the store as the file's only spectrum.
-bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header) {
-    const auto n = static_cast<int>(counts.size());
-    if (n > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, n)) {
-        return false;
-    }
-    store.RAW_COUNTS.resize(counts.size());
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        store.RAW_COUNTS[i] = static_cast<std::int32_t>(std::clamp<double>(
-            std::round(counts[i]), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    }
-    std::copy(counts.begin(), counts.end(), store.CURRENT_SPECTRUM.begin());
-    std::copy(counts.begin(), counts.end(), store.file_column(1).begin());
-    store.FILE_SPECTRUM_COUNT = 1;
-    store.FILE_SPECTRUM_HEADERS[0] = std::string(common::trim_right(common::cut_chars(header, HEADER_LENGTH)));
-    store.CHANNEL_COUNT = n;
-    return true;
-}
 
 void finish(SpectrumStore& store, CheckResult& r) {
     r.channels = store.CHANNEL_COUNT;
@@ -72,19 +50,14 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
             return r;
         }
         if (is_tembra_text(*text)) {
-            const TembraFile t = read_tembra_text(ui, *text, file_name);
+            const TembraFile t = LOAD_TEMBRA_FILE(store, ui, file_name);
             if (!t.ok) {
-                return r;
-            }
-            const std::string header = t.pane.sample.empty() ? t.pane.file : t.pane.sample;
-            if (!store_single_spectrum(store, t.counts, header)) {
-                common::WARN(ui, "Error to read: " + file_name);
                 return r;
             }
             common::STATUS(ui, "Tembra file [" + shown_name);
             r.type_code = TYPE_TEMBRA;
             r.type_text = TYPE_TEXT_TEMBRA;
-            r.description = header;
+            r.description = store.FILE_SPECTRUM_HEADERS[0];
             r.tembra = t.pane;
             r.tembra_name = parts.drive + parts.directory + parts.name + "_tembra.dat";
             r.converted = true;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
+
+#include "text_utils.h"
 
 namespace vorelbox::spectra {
 
@@ -105,6 +108,24 @@ bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested) {
 
 void reset_store(SpectrumStore& store) {
     store = SpectrumStore{};
+}
+
+bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header) {
+    const auto n = static_cast<int>(counts.size());
+    if (n > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, n)) {
+        return false;
+    }
+    store.RAW_COUNTS.resize(counts.size());
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        store.RAW_COUNTS[i] = static_cast<std::int32_t>(std::clamp<double>(
+            std::round(counts[i]), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    }
+    std::copy(counts.begin(), counts.end(), store.CURRENT_SPECTRUM.begin());
+    std::copy(counts.begin(), counts.end(), store.file_column(1).begin());
+    store.FILE_SPECTRUM_COUNT = 1;
+    store.FILE_SPECTRUM_HEADERS[0] = std::string(common::trim_right(common::cut_chars(header, HEADER_LENGTH)));
+    store.CHANNEL_COUNT = n;
+    return true;
 }
 
 void update_log_spectrum(SpectrumStore& store) {

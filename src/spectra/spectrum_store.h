@@ -49,6 +49,11 @@ bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested);
 // Empties the store: no capacity, no spectra, nothing allocated.
 void reset_store(SpectrumStore& store);
 
+// Puts the one spectrum of a foreign file into the store: RAW_COUNTS, CURRENT_SPECTRUM
+// and column 1 of FILE_SPECTRA, with its header. False, with the store as it
+// was, when the memory cannot be had.
+bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header);
+
 // CURRENT_LOG_SPECTRUM for channels 1..CHANNEL_COUNT from CURRENT_SPECTRUM,
 // counts below 0.5 taken as 0.5.
 void update_log_spectrum(SpectrumStore& store);

@@ -1,8 +1,6 @@
 #include "tembra_file.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include "free_format.h"
 #include "load_spectrum_file.h"
@@ -155,17 +153,10 @@ TembraFile LOAD_TEMBRA_FILE(SpectrumStore& store, common::Ui& ui, const std::str
     if (!t.ok) {
         return t;
     }
-    if (t.channels > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, t.channels)) {
+    if (!store_single_spectrum(store, t.counts, t.pane.sample.empty() ? t.pane.file : t.pane.sample)) {
         common::WARN(ui, "Error to read: " + file_name);
         return {};
     }
-    store.RAW_COUNTS.assign(t.counts.size(), 0);
-    for (std::size_t i = 0; i < t.counts.size(); ++i) {
-        store.RAW_COUNTS[i] = static_cast<std::int32_t>(std::clamp<double>(
-            t.counts[i], std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-        store.CURRENT_SPECTRUM[i] = t.counts[i];
-    }
-    store.CHANNEL_COUNT = t.channels;
     return t;
 }
 

@@ -34,7 +34,8 @@ bool is_tembra_text(std::string_view text);
 
 TembraFile read_tembra_text(common::Ui& ui, std::string_view text, const std::string& file_name);
 
-// Reads a Tembra file into the store: the counts go to RAW_COUNTS and CURRENT_SPECTRUM.
+// Reads a Tembra file into the store as its only spectrum (RAW_COUNTS,
+// CURRENT_SPECTRUM and FILE_SPECTRA), headed by the sample text.
 TembraFile LOAD_TEMBRA_FILE(SpectrumStore& store, common::Ui& ui, const std::string& file_name);
 
 }  // namespace vorelbox::spectra
