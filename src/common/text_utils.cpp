@@ -152,6 +152,16 @@ std::string cut_chars(std::string_view text, std::size_t max_chars) {
     return std::string(text.substr(0, pos));
 }
 
+std::string blank_control_chars(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
 std::string_view cut_at_nul(std::string_view text) {
     const std::size_t nul = text.find('\0');
     return nul == std::string_view::npos ? text : text.substr(0, nul);

@@ -32,6 +32,10 @@ PathParts SPLITPATH(std::string_view path);
 // when the text is valid UTF-8, bytes otherwise, so a cut never splits a character.
 std::string cut_chars(std::string_view text, std::size_t max_chars);
 
+// The text with every control character (line breaks, tabs, NUL...) made a blank,
+// so that it stays on one line.
+std::string blank_control_chars(std::string_view text);
+
 // Text cut at its first NUL character, as names coming from the platform are.
 std::string_view cut_at_nul(std::string_view text);
 

@@ -195,13 +195,7 @@ std::string chn_header(const ChnFile& chn) {
 }
 
 std::string one_line(std::string_view text) {
-    std::string out(common::cut_at_nul(text));
-    for (char& c : out) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = ' ';
-        }
-    }
-    return std::string(common::trim(out));
+    return std::string(common::trim(common::blank_control_chars(common::cut_at_nul(text))));
 }
 
 }  // namespace vorelbox::spectra

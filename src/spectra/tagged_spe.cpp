@@ -51,13 +51,7 @@ Sections split_sections(std::string_view text) {
 
 // A line as a message shows it: control characters (a binary file has many) as blanks.
 std::string shown(std::string_view line) {
-    std::string text(line);
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = ' ';
-        }
-    }
-    return common::cut_chars(common::trim(text), shown_line_max);
+    return common::cut_chars(common::trim(common::blank_control_chars(line)), shown_line_max);
 }
 
 std::string fixed(std::string_view format, double value) {

@@ -64,12 +64,8 @@ bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectr
     int number = 0;
     for (const auto& s : spectra) {
         ++number;
-        std::string header(common::trim_right(common::cut_chars(s.header, s.header_limit)));
-        for (char& c : header) {
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                c = ' ';
-            }
-        }
+        std::string header(
+            common::trim_right(common::blank_control_chars(common::cut_chars(s.header, s.header_limit))));
         if (common::is_blank(header)) {
             header = "Spectrum " + std::to_string(number);
         }
