@@ -15,6 +15,9 @@ public:
 
     int show_message(const MessageRequest& request) override;
     void set_status_text(int part, const std::string& text) override;
+    // Without a screen no file is chosen and no label typed: both count as cancelled.
+    std::string choose_file(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> ask_label(const LabelRequest&) override { return std::nullopt; }
 
     // Texts of the message boxes and queries, in the order they were shown.
     const std::vector<std::string>& messages() const { return messages_; }

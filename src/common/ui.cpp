@@ -90,6 +90,61 @@ int ASK_YES_NO_ALL(Ui& ui, std::string_view text, const YesNoAllCaptions& captio
     return ui.show_message(r);
 }
 
+std::vector<FileFilter> parse_filter(std::string_view filter) {
+    std::vector<FileFilter> out;
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    filter = trim(filter);
+    while (start < filter.size()) {
+        const std::size_t bar = filter.find('|', start);
+        const std::size_t end = bar == std::string_view::npos ? filter.size() : bar;
+        parts.emplace_back(filter.substr(start, end - start));
+        start = end + 1;
+    }
+    // The list ends at the first empty part (the closing "||").
+    for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2) {
+        out.push_back({parts[i], parts[i + 1]});
+    }
+    return out;
+}
+
+namespace {
+
+FileDialogRequest file_request(FileDialogKind kind, std::string_view proposal, std::string_view title,
+                               std::string_view filter) {
+    FileDialogRequest r;
+    r.kind = kind;
+    r.title = std::string(trim_right(title));
+    r.filters = parse_filter(filter);
+    if (!is_blank(proposal)) {
+        const PathParts parts = SPLITPATH(proposal);
+        r.file_name = parts.name + parts.extension;
+        r.directory = parts.drive + parts.directory;
+    }
+    return r;
+}
+
+}  // namespace
+
+std::string FIND_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter) {
+    return ui.choose_file(file_request(FileDialogKind::Open, proposal, title, filter));
+}
+
+std::string SAVE_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter) {
+    return ui.choose_file(file_request(FileDialogKind::Save, proposal, title, filter));
+}
+
+std::string SAVE_FILEWEXT(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter,
+                          std::string_view default_extension) {
+    FileDialogRequest r;
+    r.kind = FileDialogKind::SaveWithExtension;
+    r.title = std::string(trim_right(title));
+    r.filters = parse_filter(filter);
+    r.file_name = std::string(trim(proposal));
+    r.default_extension = std::string(trim(default_extension));
+    return ui.choose_file(r);
+}
+
 void STATUS(Ui& ui, std::string_view text) {
     ui.set_status_text(STATUS_PART, std::string(trim(text)));
 }

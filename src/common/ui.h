@@ -2,6 +2,7 @@
 // The program's window onto the user: message boxes, queries and the status bar.
 // The Qt main window implements it; the command-line tool and the tests have their own.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,36 @@ struct MessageRequest {
     int close_answer = answer::cancel;  // answer when the box is closed by its close box
 };
 
+// A file chooser. The filter pairs come from a text such as
+// "Spectrum list (*.vsl)|*.vsl|All files|*.*||".
+enum class FileDialogKind {
+    Open,               // an existing file to read
+    Save,               // a name to write; replacing an existing file is confirmed
+    SaveWithExtension,  // the same, adding default_extension to a name typed without one
+};
+
+struct FileFilter {
+    std::string description;  // "Spectrum list (*.vsl)"
+    std::string pattern;      // "*.vsl"
+};
+
+struct FileDialogRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    std::string title;
+    std::string directory;  // where the dialog starts; empty: where the system chooses
+    std::string file_name;  // the proposed name
+    std::vector<FileFilter> filters;
+    std::string default_extension;  // ".vsl", for SaveWithExtension
+};
+
+// The small dialog that asks for the label of a sum spectrum.
+struct LabelRequest {
+    std::string title;          // "Vorelix Query"
+    std::string text;           // "Include sum in ..."
+    std::string field_caption;  // "Sum Spectrum Label:"
+    std::string label;          // the proposed label
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -50,6 +81,12 @@ public:
 
     // Shows a text in part 1, 2 or 3 of the status bar and repaints at once.
     virtual void set_status_text(int part, const std::string& text) = 0;
+
+    // The chosen file's full path; empty when the user cancels.
+    virtual std::string choose_file(const FileDialogRequest& request) = 0;
+
+    // The label typed (possibly blank); nothing when the user cancels.
+    virtual std::optional<std::string> ask_label(const LabelRequest& request) = 0;
 
     // True while a warning box is on screen; the list redraw waits for it.
     bool warning_open() const { return warning_open_; }
@@ -80,6 +117,17 @@ int IASK_YNC(Ui& ui, std::string_view text);  // answer::yes, answer::no or answ
 int ASK_OK_ALL(Ui& ui, std::string_view text, const OkAllCaptions& captions = {});
 int ASK_YES_NO_ALL(Ui& ui, std::string_view text, const YesNoAllCaptions& captions = {});
 void STATUS(Ui& ui, std::string_view text);
+
+// "Spectrum list (*.vsl)|*.vsl|All files|*.*||" as description/pattern pairs.
+std::vector<FileFilter> parse_filter(std::string_view filter);
+
+// The file dialogs. Each returns the chosen path, or an empty text when the user cancels.
+// FIND_FILEW and SAVE_FILEW start in the folder of the proposed name with its
+// name filled in; SAVE_FILEWEXT offers the proposed name as it is.
+std::string FIND_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter);
+std::string SAVE_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter);
+std::string SAVE_FILEWEXT(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter,
+                          std::string_view default_extension);
 
 // The status-bar part that STATUS writes to: the part left free for the pages.
 constexpr int STATUS_PART = 3;

@@ -9,7 +9,8 @@ namespace {
 constexpr const char* usage_text =
     "usage: vorelbox-cli info [--counts] [--answer yes|no] FILE\n"
     "       vorelbox-cli convert [--output-dir DIR] FILE...\n"
-    "       vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n";
+    "       vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n"
+    "       vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n";
 
 }  // namespace
 
@@ -20,6 +21,9 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (!args.empty() && args.front() == "convert") {
         return cli_convert(rest, out, err);
+    }
+    if (!args.empty() && args.front() == "sum") {
+        return cli_sum(rest, out, err);
     }
     if (!args.empty() && args.front() == "column") {
         return cli_column(rest, out, err);

@@ -26,6 +26,10 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // paths written are printed a line each, the messages go to the error stream.
 int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// `sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]`: what "Save
+// spectra" writes, without the questions.
+int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // The "messages" member of a report: the texts shown, line breaks as newlines.
 void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages);
 

@@ -111,13 +111,9 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
     const std::string_view line_a = lines.next().value_or(std::string_view{});
     const std::optional<std::string_view> line_b = lines.next();
     const DetectedFormat format_a = DETECT_FORMAT(line_a);
-    const bool b_blank = !line_b || common::is_blank(*line_b);
-    const DetectedFormat format_b = b_blank ? DetectedFormat{} : DETECT_FORMAT(*line_b);
-    if (!b_blank && !format_b.is_data()) {
-        // A single data line directly followed by another header: the length of
-        // a spectrum cannot be told.
-        return result;
-    }
+    // A line B that is not data (a blank line, the end of the file, or the header
+    // of the next spectrum) leaves line A as the spectrum's only data line.
+    const DetectedFormat format_b = line_b ? DETECT_FORMAT(*line_b) : DetectedFormat{};
     const int n_a = format_a.n;
     const int n_b = format_b.n;
     int channels = 0;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,36 @@ public:
         status_history.push_back(text);
     }
 
+    // Queue the path that the next file dialog returns ("" = cancelled).
+    void choose(std::string path) { files_.push_back(std::move(path)); }
+    // Queue the label that the next label dialog returns (nothing = cancelled).
+    void label(std::optional<std::string> text) { labels_.push_back(std::move(text)); }
+
+    std::string choose_file(const common::FileDialogRequest& request) override {
+        file_requests.push_back(request);
+        if (files_.empty()) {
+            ADD_FAILURE() << "file dialog opened with no answer queued: " << request.title;
+            return {};
+        }
+        std::string path = files_.front();
+        files_.pop_front();
+        return path;
+    }
+
+    std::optional<std::string> ask_label(const common::LabelRequest& request) override {
+        label_requests.push_back(request);
+        if (labels_.empty()) {
+            ADD_FAILURE() << "label dialog opened with no answer queued: " << request.text;
+            return std::nullopt;
+        }
+        auto text = labels_.front();
+        labels_.pop_front();
+        return text;
+    }
+
+    std::vector<common::FileDialogRequest> file_requests;
+    std::vector<common::LabelRequest> label_requests;
+
     const std::vector<Shown>& shown() const { return shown_; }
     const std::vector<common::MessageRequest>& requests() const { return requests_; }
     std::vector<std::string> texts() const {
@@ -65,6 +96,8 @@ public:
 
 private:
     std::deque<int> answers_;
+    std::deque<std::string> files_;
+    std::deque<std::optional<std::string>> labels_;
     std::vector<Shown> shown_;
     std::vector<common::MessageRequest> requests_;
 };

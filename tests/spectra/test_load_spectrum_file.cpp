@@ -223,11 +223,14 @@ TEST(LoadSpectrumFile, EmptyFileIsReported) {
     }
 }
 
-TEST(LoadSpectrumFile, SingleDataLineFollowedByAHeaderLoadsNothing) {
+TEST(LoadSpectrumFile, SpectraOfASingleDataLineEach) {
+    // Files the program writes for spectra of up to ten channels look like this.
     auto l = load("a\n1 2 3\nb\n4 5 6\n");
-    EXPECT_EQ(l->result.channel_count, 0);
-    EXPECT_EQ(l->store.FILE_SPECTRUM_COUNT, 0);
-    EXPECT_TRUE(l->store.LOADED_SPECTRUM_FILE.empty());
+    EXPECT_EQ(l->result.channel_count, 3);
+    ASSERT_EQ(l->store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(channel(l->store, 2, 3), 6.0);
+    EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[1], "b");
+    EXPECT_TRUE(l->ui.shown().empty());
 
     auto blank_after = load("a\n1 2 3\n\n");
     EXPECT_EQ(blank_after->result.channel_count, 3);

@@ -1,0 +1,76 @@
+#include "save_list_spectra.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "write_spectrum_file.h"
+
+namespace vorelbox::adder {
+namespace {
+
+std::vector<double> truncated(const std::vector<double>& counts, int channels) {
+    std::vector<double> out(static_cast<std::size_t>(std::max(channels, 0)), 0.0);
+    for (std::size_t i = 0; i < out.size() && i < counts.size(); ++i) {
+        out[i] = std::trunc(counts[i]);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<double> list_sum(const SpectrumList& list) {
+    std::vector<double> sum(static_cast<std::size_t>(std::max(list.channels, 0)), 0.0);
+    for (const ListRow& row : list.rows) {
+        for (std::size_t j = 0; j < sum.size() && j < row.counts.size(); ++j) {
+            sum[j] += row.counts[j];
+        }
+    }
+    return sum;
+}
+
+std::string default_sum_label(int channels, const std::tm& when) {
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d %02d:%02d", when.tm_mday, when.tm_mon + 1,
+                  when.tm_year + 1900, when.tm_hour, when.tm_min);
+    return "VORELIX SUM SPECTRUM: " + std::to_string(channels) + ", channels " + stamp;
+}
+
+std::string list_count_format(const SpectrumList& list, SaveMode mode, const std::vector<double>& sum) {
+    // The widest count written decides: the sum's when it is saved, else the rows'.
+    if (mode != SaveMode::Spectra) {
+        return spectra::count_format_for(truncated(sum, list.channels));
+    }
+    std::vector<spectra::SpectrumToWrite> rows;
+    std::vector<std::vector<double>> values;
+    values.reserve(list.rows.size());
+    for (const ListRow& row : list.rows) {
+        values.push_back(truncated(row.counts, list.channels));
+        rows.push_back({row.header, values.back()});
+    }
+    return spectra::count_format_for(rows);
+}
+
+bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
+                        const std::optional<std::string>& sum_label) {
+    const std::vector<double> sum = list_sum(list);
+    const std::string format = list_count_format(list, mode, sum);
+    std::vector<std::vector<double>> values;
+    values.reserve(list.rows.size() + 1);
+    std::vector<spectra::SpectrumToWrite> spectra;
+    if (mode != SaveMode::Sum) {
+        for (const ListRow& row : list.rows) {
+            values.push_back(truncated(row.counts, list.channels));
+            spectra.push_back({row.header, values.back()});
+        }
+    }
+    if (mode != SaveMode::Spectra && sum_label) {
+        values.push_back(truncated(sum, list.channels));
+        spectra.push_back({*sum_label, values.back()});
+    }
+    if (spectra.empty()) {
+        return false;
+    }
+    return spectra::write_spectrum_file(path, spectra, format);
+}
+
+}  // namespace vorelbox::adder

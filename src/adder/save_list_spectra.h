@@ -1,0 +1,32 @@
+#pragma once
+// "Save spectra": the rows of a spectrum list, their channel-by-channel sum, or
+// both, as one native spectrum file.
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "spectrum_list.h"
+
+namespace vorelbox::adder {
+
+enum class SaveMode { Spectra, Sum, Both };
+
+// The sum of every channel over the rows, added exactly in row order.
+std::vector<double> list_sum(const SpectrumList& list);
+
+// "VORELIX SUM SPECTRUM: 1024, channels 08-12-2026 14:05"
+std::string default_sum_label(int channels, const std::tm& when);
+
+// The count format for what is written: "(10i8)", or wider fields when the
+// largest count needs them.
+std::string list_count_format(const SpectrumList& list, SaveMode mode, const std::vector<double>& sum);
+
+// Writes the file in one step (the old file stays when writing fails): the rows
+// (Spectra, Both) and then, when `sum_label` is given, the sum (Sum, Both), every
+// count truncated toward zero. Returns false when it could not be written.
+bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
+                        const std::optional<std::string>& sum_label);
+
+}  // namespace vorelbox::adder

@@ -1,0 +1,286 @@
+#include "spectrum_list.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+
+#include "convert_spectrum_file.h"
+#include "free_format.h"
+#include "load_spectrum_file.h"
+#include "safe_file.h"
+#include "tembra_file.h"
+#include "text_lines.h"
+#include "text_utils.h"
+
+namespace vorelbox::adder {
+namespace {
+
+constexpr std::string_view keyword_new = "VORELBOX SPECTRUM LIST";
+constexpr std::string_view keyword_old = "VORELIX SPECTRUM LIST";
+constexpr std::size_t first_line_columns = 80;
+constexpr std::size_t index_columns = 10;
+constexpr const char* spectrum_filter =
+    "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
+
+bool file_exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(std::string(common::cut_at_nul(path)), ec);
+}
+
+std::string name_with_extension(const std::string& path) {
+    const common::PathParts parts = common::SPLITPATH(path);
+    return parts.name + parts.extension;
+}
+
+// Loads the spectrum file a row names, converting a foreign file first. Returns
+// the channel count; the file's spectra are then in the store.
+int load_row_file(spectra::SpectrumStore& store, spectra::RawFileTable& files, common::Ui& ui,
+                  const std::string& path) {
+    const spectra::ConvertResult converted = spectra::CONVERT_SPECTRUM_FILE(files, ui, path);
+    if (converted.failed) {
+        return 0;
+    }
+    if (converted.is_tembra) {
+        const spectra::TembraFile t = spectra::LOAD_TEMBRA_FILE(store, ui, path);
+        return t.ok ? t.channels : 0;
+    }
+    return spectra::LOAD_SPECTRUM_FILE(store, ui, converted.target).channel_count;
+}
+
+}  // namespace
+
+void write_spectrum_list(std::ostream& out, const SpectrumList& list) {
+    out << keyword_old << ' ' << list.channels << ", channels\n";
+    for (const ListRow& row : list.rows) {
+        out << common::trim_right(row.header) << '|' << row.index << '|' << common::trim_right(row.file) << '\n';
+    }
+}
+
+bool write_spectrum_list_file(const std::string& path, const SpectrumList& list) {
+    return common::replace_file(path, [&list](std::ostream& out) {
+        write_spectrum_list(out, list);
+        return static_cast<bool>(out);
+    });
+}
+
+std::optional<RowFields> split_row_line(std::string_view line) {
+    const std::size_t second = line.rfind('|');
+    if (second == std::string_view::npos || second == 0) {
+        return std::nullopt;
+    }
+    const std::size_t first = line.rfind('|', second - 1);
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    RowFields f;
+    f.header = std::string(line.substr(0, first));
+    f.index_text = std::string(line.substr(first + 1, second - first - 1));
+    f.file = std::string(common::trim_right(line.substr(second + 1)));
+    return f;
+}
+
+std::optional<int> read_list_header(std::string_view line, int unchanged) {
+    line = line.substr(0, first_line_columns);
+    std::string_view rest;
+    if (line.substr(0, keyword_new.size()) == keyword_new) {
+        rest = line.substr(keyword_new.size());
+    } else if (line.substr(0, keyword_old.size()) == keyword_old) {
+        rest = line.substr(keyword_old.size());
+    } else {
+        return std::nullopt;
+    }
+    // The number ends at a blank or at the comma before "channels".
+    rest = common::trim_left(rest);
+    const std::size_t end = rest.find_first_of(" \t,/");
+    const auto value = common::parse_free_integer(rest.substr(0, end));
+    if (!value || *value < 0 || *value > std::numeric_limits<int>::max()) {
+        return unchanged;
+    }
+    return static_cast<int>(*value);
+}
+
+void CHECK_LIST_ALLOCATION(SpectrumList& list, const spectra::SpectrumStore& store, common::Ui& ui, int rows) {
+    if (store.CHANNEL_COUNT < 1) {
+        common::WARN(ui, "The actual spectrum is empty");
+    }
+    if (rows <= list.capacity) {
+        return;
+    }
+    list.capacity = rows + 10;
+    list.rows.reserve(static_cast<std::size_t>(list.capacity));
+}
+
+std::string ABC_NUMBER(int n) {
+    if (n < 1 || n > 702) {
+        return {};
+    }
+    const int q = (n - 1) / 26;
+    const int r = (n - 1) - 26 * q;
+    std::string label;
+    if (q > 0) {
+        label += static_cast<char>(64 + q);
+    }
+    label += static_cast<char>(65 + r);
+    return label;
+}
+
+double row_maximum(const std::vector<double>& counts, int channels) {
+    const auto n = std::min(counts.size(), static_cast<std::size_t>(std::max(channels, 0)));
+    if (n == 0) {
+        return -static_cast<double>(std::numeric_limits<float>::max());
+    }
+    return *std::max_element(counts.begin(), counts.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+ListView FILL_SPECT_LIST(const SpectrumList& list) {
+    ListView view;
+    for (int i = 1; i <= list.row_count(); ++i) {
+        const ListRow& row = list.rows[static_cast<std::size_t>(i - 1)];
+        view.rows.push_back({std::to_string(i), std::string(common::trim_right(row.header)), std::to_string(row.index),
+                             std::string(common::trim_right(row.file)), i == list.selected_row});
+    }
+    return view;
+}
+
+bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::RawFileTable& files,
+                    RecentFiles& recent_lists, common::Ui& ui, const std::string& name) {
+    if (common::is_blank(name)) {
+        return false;
+    }
+    std::string missing_name;  // one answer serves every row that names the same missing file
+    std::string replacement;
+    const auto text = spectra::read_whole_file(name);
+    if (!text) {
+        common::STATUS(ui, "Can't open the file: " + name);
+        return false;
+    }
+    const auto syntax_error = [&ui](std::string_view line) {
+        common::STATUS(ui, "Syntax error reading line:\r" + std::string(common::trim_right(line)));
+        return false;
+    };
+
+    common::Lines lines(common::without_bom(*text));
+    const auto first = lines.next();
+    const auto header_channels = first ? read_list_header(*first, list.channels) : std::nullopt;
+    if (!header_channels) {
+        return syntax_error(first.value_or(std::string_view{}));
+    }
+    list.channels = *header_channels;
+    list.rows.clear();
+    list.selected_row = 0;
+
+    int index = 0;  // an index that cannot be read keeps the value it had
+    std::string loaded_file;  // the file whose spectra the store holds now
+    std::string last_file;
+    while (auto line = lines.next()) {
+        if (common::is_blank(*line)) {
+            continue;
+        }
+        const auto fields = split_row_line(*line);
+        if (!fields) {
+            return syntax_error(*line);
+        }
+        if (const auto read = common::parse_free_integer(std::string_view(fields->index_text).substr(0, index_columns))) {
+            index = static_cast<int>(*read);
+        }
+        std::string path = fields->file;
+        if (!path.empty() && !file_exists(path)) {
+            if (path == missing_name) {
+                path = replacement;
+            } else {
+                missing_name = path;
+                const char answer = common::ASK_YNC(
+                    ui, "The spectrum list " + name + "\rrefers to a non existing spectrum file: " + path +
+                            "\rLookup the spectrum file (Yes)\rDrop the list (No) og just abort (Cancel)");
+                if (answer == 'Y') {
+                    const std::string chosen = common::FIND_FILEW(ui, path, "Vorelix Spectrum", spectrum_filter);
+                    if (chosen.empty()) {
+                        return false;
+                    }
+                    path = replacement = chosen;
+                    list.not_saved = true;
+                } else {
+                    list.rows.clear();
+                    if (answer == 'N') {
+                        for (auto& entry : recent_lists.entries) {
+                            if (entry == name) {
+                                entry.clear();
+                            }
+                        }
+                        SORT_VSL(recent_lists, "");
+                        list.file_name.clear();
+                    }
+                    return false;
+                }
+            }
+        }
+
+        int file_channels = list.channels;
+        if (!path.empty()) {
+            if (path != loaded_file || store.FILE_SPECTRUM_COUNT == 0) {
+                file_channels = load_row_file(store, files, ui, path);
+                loaded_file = file_channels > 0 ? path : std::string();
+            } else {
+                file_channels = store.CHANNEL_COUNT;
+            }
+            last_file = path;
+        }
+        if (list.channels > 0 && file_channels != list.channels) {
+            common::WARN(ui, "The number of channels in the list (" + std::to_string(list.channels) +
+                                 ") differs from\rthe number of channels in the file (" +
+                                 std::to_string(file_channels) + ")\rthe file is rejected");
+            return false;
+        }
+        if (index < 1 || index > store.FILE_SPECTRUM_COUNT) {
+            common::WARN(ui, "The spectrum file " + path + " holds no spectrum #" + std::to_string(index));
+            return false;
+        }
+        CHECK_LIST_ALLOCATION(list, store, ui, list.row_count() + 1);
+        ListRow row;
+        row.header = std::string(common::trim_right(common::cut_chars(fields->header, LIST_HEADER_LENGTH)));
+        row.index = index;
+        row.file = path;
+        const auto& column = store.FILE_SPECTRA[static_cast<std::size_t>(index - 1)];
+        const auto n = static_cast<std::size_t>(std::max(file_channels, 0));
+        row.counts.assign(column.begin(), column.begin() + static_cast<std::ptrdiff_t>(std::min(n, column.size())));
+        row.maximum = row_maximum(row.counts, list.channels);
+        list.rows.push_back(std::move(row));
+    }
+
+    if (list.channels == 0 && !last_file.empty()) {
+        list.channels = load_row_file(store, files, ui, last_file);
+        for (ListRow& row : list.rows) {
+            row.maximum = row_maximum(row.counts, list.channels);
+        }
+    }
+    list.file_name = name;
+    ui.set_status_text(1, "Ready for Spectrum addition");
+    ui.set_status_text(2, "Spectrum list [" + name_with_extension(name) + "] loaded");
+    common::STATUS(ui, "Spectrum list " + name + " OK");
+    return true;
+}
+
+void SORT_VSL(RecentFiles& recent, const std::string& current_list) {
+    std::vector<std::string> kept;
+    for (const std::string& entry : recent.entries) {
+        const std::string name(common::trim_right(common::cut_at_nul(entry)));
+        if (!name.empty() && file_exists(name) && std::find(kept.begin(), kept.end(), name) == kept.end()) {
+            kept.push_back(name);
+        }
+    }
+    kept.resize(recent.entries.size());
+    std::copy(kept.begin(), kept.end(), recent.entries.begin());
+
+    const std::string current(common::trim_right(common::cut_at_nul(current_list)));
+    if (current.empty() || current.rfind("Untitled.", 0) == 0 || !file_exists(current)) {
+        return;
+    }
+    const auto found = std::find(recent.entries.begin(), recent.entries.end() - 1, current);
+    // Entries above the current name's place move down one; the current name goes on top.
+    std::move_backward(recent.entries.begin(), found, found + 1);
+    recent.entries.front() = current;
+}
+
+void SORT_CONV(RecentFiles& recent, const std::string& current_file) { SORT_VSL(recent, current_file); }
+
+}  // namespace vorelbox::adder

@@ -1,0 +1,154 @@
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
+#include "app_state.h"
+#include "auto_answer_ui.h"
+#include "cli.h"
+#include "json_writer.h"
+#include "load_spectrum_file.h"
+#include "save_list_spectra.h"
+#include "text_lines.h"
+#include "text_utils.h"
+
+namespace vorelbox::core {
+namespace {
+
+constexpr const char* sum_usage = "usage: vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n";
+
+struct SumOptions {
+    std::string list_file;
+    std::string out_file;
+    std::optional<adder::SaveMode> mode;
+    std::optional<std::string> label;
+    std::string error;
+};
+
+SumOptions parse_sum_options(const std::vector<std::string>& args) {
+    SumOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (a == "--mode" && has_value) {
+            const std::string& m = args[++i];
+            if (m == "spectra") {
+                o.mode = adder::SaveMode::Spectra;
+            } else if (m == "sum") {
+                o.mode = adder::SaveMode::Sum;
+            } else if (m == "both") {
+                o.mode = adder::SaveMode::Both;
+            } else {
+                o.error = "--mode takes spectra, sum or both";
+            }
+        } else if (a == "-o" && has_value) {
+            o.out_file = args[++i];
+        } else if (a == "--label" && has_value) {
+            o.label = args[++i];
+        } else if (a.size() > 1 && a.front() == '-') {
+            o.error = "unknown or incomplete option: " + a;
+        } else if (o.list_file.empty()) {
+            o.list_file = a;
+        } else {
+            o.error = "only one list can be given";
+        }
+        if (!o.error.empty()) {
+            return o;
+        }
+    }
+    if (o.list_file.empty() || o.out_file.empty() || !o.mode) {
+        o.error = "a list, --mode and -o are needed";
+    }
+    return o;
+}
+
+// The first row of the list file whose spectrum file does not exist, as a message.
+std::optional<std::string> missing_row(const std::string& text) {
+    common::Lines lines(common::without_bom(text));
+    lines.next();
+    int row = 0;
+    while (auto line = lines.next()) {
+        if (common::is_blank(*line)) {
+            continue;
+        }
+        ++row;
+        const auto fields = adder::split_row_line(*line);
+        std::error_code ec;
+        if (fields && !fields->file.empty() && !std::filesystem::is_regular_file(fields->file, ec)) {
+            return "row " + std::to_string(row) + " names a spectrum file that does not exist: " + fields->file;
+        }
+    }
+    return std::nullopt;
+}
+
+std::tm local_now() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
+}  // namespace
+
+int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const SumOptions o = parse_sum_options(args);
+    if (!o.error.empty()) {
+        err << "vorelbox-cli sum: " << o.error << "\n" << sum_usage;
+        out << "{\"error\":" << common::json_string(o.error) << "}\n";
+        return CLI_USAGE;
+    }
+    AppState state;
+    common::AutoAnswerUi ui(false);
+    std::string error;
+    const auto text = spectra::read_whole_file(o.list_file);
+    if (!text) {
+        error = "Can't open the file: " + o.list_file;
+    } else if (const auto missing = missing_row(*text)) {
+        error = *missing;
+    } else if (!adder::LOAD_SPECTLIST(state.adder.list, state.store, state.raw_files, state.adder.recent_lists, ui,
+                                      o.list_file)) {
+        error = "Error reading Spectrum list: " + o.list_file;
+    } else if (state.adder.list.rows.empty()) {
+        error = "There is nothing to save";
+    }
+    const adder::SpectrumList& list = state.adder.list;
+    std::optional<std::string> label;
+    std::string format;
+    if (error.empty()) {
+        if (*o.mode != adder::SaveMode::Spectra) {
+            label = o.label && !common::is_blank(*o.label) ? *o.label
+                                                           : adder::default_sum_label(list.channels, local_now());
+        }
+        format = adder::list_count_format(list, *o.mode, adder::list_sum(list));
+        if (!adder::write_list_spectra(o.out_file, list, *o.mode, label)) {
+            error = "Unable to write spectrum file " + o.out_file;
+        }
+    }
+
+    common::JsonWriter json(out);
+    json.begin_object();
+    json.key("file");
+    json.value(o.out_file);
+    json.key("rows");
+    json.value(error.empty() ? list.row_count() : 0);
+    json.key("channels");
+    json.value(error.empty() ? list.channels : 0);
+    json.key("format");
+    format.empty() || !error.empty() ? json.null() : json.value(format);
+    json.key("label");
+    label && error.empty() ? json.value(*label) : json.null();
+    write_messages(json, ui.messages());
+    if (!error.empty()) {
+        json.key("error");
+        json.value(error);
+        err << "vorelbox-cli sum: " << error << "\n";
+    }
+    json.end_object();
+    out << "\n";
+    return error.empty() ? CLI_OK : CLI_FAILED;
+}
+
+}  // namespace vorelbox::core
