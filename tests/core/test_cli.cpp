@@ -141,3 +141,31 @@ TEST_F(CliInfo, ConvertWritesNativeCopiesAndReportsFailures) {
     EXPECT_EQ(run({"convert"}).code, core::CLI_USAGE);
     fs::remove_all(dir);
 }
+
+TEST_F(CliInfo, SumWritesWhatSaveSpectraWrites) {
+    const auto data = write("sum_data.dat", "first\n       1       2       3\nsecond\n      10      20 2147483647\n");
+    const auto list = write("sum.vsl", "VORELIX SPECTRUM LIST 3, channels\nfirst|1|" + data.string() + "\nsecond|2|" +
+                                           data.string() + "\n");
+    const auto out = fs::temp_directory_path() / "vorelbox_cli_sum_out.dat";
+    const CliRun both = run({"sum", list.string(), "--mode", "both", "-o", out.string(), "--label", "total"});
+    EXPECT_EQ(both.code, core::CLI_OK) << both.out;
+    std::ifstream in(out);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "first\n          1          2          3\nsecond\n         10         20 2147483647\n"
+                          "total\n         11         22 2147483650\n");
+    EXPECT_NE(both.out.find("\"format\":\"(7i11)\""), std::string::npos) << both.out;
+
+    const CliRun labelled = run({"sum", list.string(), "--mode", "sum", "-o", out.string()});
+    EXPECT_NE(labelled.out.find("\"label\":\"VORELIX SUM SPECTRUM: 3, channels "), std::string::npos) << labelled.out;
+    fs::remove(out);
+
+    const auto broken = write("broken.vsl", "VORELIX SPECTRUM LIST 3, channels\nfirst|1|" + data.string() +
+                                                "\ngone|1|/nonexistent/vorelbox/gone.dat\n");
+    const CliRun missing = run({"sum", broken.string(), "--mode", "both", "-o", out.string()});
+    EXPECT_EQ(missing.code, core::CLI_FAILED);
+    EXPECT_NE(missing.out.find("row 2 names a spectrum file that does not exist: /nonexistent/vorelbox/gone.dat"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(run({"sum", list.string(), "--mode", "all", "-o", out.string()}).code, core::CLI_USAGE);
+}

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+
+#include "adder_page.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/scripted_ui.h"
+#include "load_spectrum_file.h"
+
+using namespace vorelbox;
+using namespace vorelbox::adder;
+namespace fs = std::filesystem;
+
+namespace {
+
+class AdderPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vorelbox_adder_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(dir_);
+        adder.list.file_name = (dir_ / "run.vsl").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void apply(AdderCommand command, int argument = 0) {
+        SPECTADD_APPLY_SUB(store, files, adder, ui, clipboard, command, argument);
+    }
+    // Native file whose spectrum k holds `value(k, channel)`.
+    template <typename Value>
+    std::string spectrum_file(const std::string& name, int spectra, int channels, Value value) {
+        std::ostringstream out;
+        for (int k = 1; k <= spectra; ++k) {
+            out << "spectrum " << k << "\n";
+            for (int i = 1; i <= channels; ++i) {
+                out << std::setw(12) << static_cast<long long>(value(k, i)) << ((i % 10 == 0 || i == channels) ? "\n" : "");
+            }
+        }
+        const fs::path p = dir_ / name;
+        std::ofstream(p) << out.str();
+        return p.string();
+    }
+    std::string spectrum_file(const std::string& name, int spectra, int channels) {
+        return spectrum_file(name, spectra, channels, [](int k, int i) { return 100 * k + i; });
+    }
+    void look_up(const std::string& path) {
+        ui.choose(path);
+        apply(AdderCommand::Lookup);
+    }
+    static std::string read(const std::string& path) {
+        std::ifstream in(path);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+    spectra::SpectrumStore store;
+    spectra::RawFileTable files;
+    AdderState adder;
+    fakes::ScriptedUi ui;
+    fakes::FakeClipboard clipboard{std::nullopt};
+};
+
+}  // namespace
+
+TEST_F(AdderPage, LookupOffersTheSpectraOfTheFile) {
+    const std::string file = spectrum_file("three.dat", 3, 24);
+    look_up(file);
+    const AdderPageState& page = adder.page;
+    EXPECT_EQ(ui.file_requests[0].title, "Vorelix Spectrum");
+    EXPECT_EQ(page.input_file_text, "three.dat");
+    EXPECT_EQ(page.selection_items, (std::vector<std::string>{"spectrum 1", "spectrum 2", "spectrum 3"}));
+    EXPECT_EQ(page.number_of_channels, "24");
+    EXPECT_EQ(page.number_of_spectra, "3");
+    EXPECT_TRUE(page.include_enabled);
+    EXPECT_FALSE(page.list_commands_enabled);
+    EXPECT_TRUE(page.spin_visible);
+    EXPECT_EQ(page.spin_maximum, 3);
+
+    apply(AdderCommand::SpectrumSelection, 2);
+    EXPECT_EQ(page.selected_input, 2);
+    EXPECT_EQ(store.CURRENT_SPECTRUM[0], 201.0);
+}
+
+TEST_F(AdderPage, IncludeSkipsSpectraAlreadyInTheList) {
+    look_up(spectrum_file("three.dat", 3, 24));
+    apply(AdderCommand::Include);  // spectrum 1; the selection moves on to 2
+    EXPECT_EQ(adder.page.selected_input, 2);
+    apply(AdderCommand::SpectrumSelection, 3);
+    apply(AdderCommand::Include);
+    apply(AdderCommand::IncludeAll);
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Spectrum #1 is already included", "Spectrum #3 is already included"}));
+    ASSERT_EQ(adder.list.row_count(), 3);
+    EXPECT_EQ(adder.list.rows[2].index, 2);
+    EXPECT_EQ(adder.list.rows[2].counts[23], 224.0);
+    EXPECT_EQ(adder.list.channels, 24);
+    EXPECT_EQ(adder.page.channels_in_spectra, "24");
+    EXPECT_TRUE(adder.list.not_saved);
+    EXPECT_EQ(adder.page.list_view.rows[2].number, "C");
+    EXPECT_TRUE(adder.page.list_commands_enabled);
+}
+
+TEST_F(AdderPage, DifferentChannelCountReplacesTheListOnlyWhenAsked) {
+    look_up(spectrum_file("a.dat", 2, 24));
+    apply(AdderCommand::IncludeAll);
+    look_up(spectrum_file("b.dat", 1, 30));
+    ui.answer_no();
+    apply(AdderCommand::IncludeAll);
+    EXPECT_EQ(adder.list.row_count(), 2);
+    EXPECT_EQ(ui.texts().back(), "The number of channels in the file: 30 - differs from the number in the list\rReplace all?");
+    ui.answer_yes();
+    apply(AdderCommand::IncludeAll);
+    ASSERT_EQ(adder.list.row_count(), 1);
+    EXPECT_EQ(adder.list.channels, 30);
+}
+
+TEST_F(AdderPage, RemoveAndMoveRows) {
+    look_up(spectrum_file("a.dat", 3, 12));
+    apply(AdderCommand::IncludeAll);
+    adder.list.selected_row = 1;
+    apply(AdderCommand::MoveUp);
+    EXPECT_EQ(adder.list.rows[0].index, 1);
+    apply(AdderCommand::MoveDown);
+    EXPECT_EQ(adder.list.rows[1].index, 1);
+    EXPECT_EQ(adder.list.selected_row, 2);
+    adder.list.selected_row = 3;
+    apply(AdderCommand::MoveDown);
+    EXPECT_EQ(adder.list.rows[2].index, 3);
+
+    apply(AdderCommand::Remove);
+    EXPECT_EQ(adder.list.row_count(), 2);
+    EXPECT_EQ(adder.list.selected_row, 0);
+    apply(AdderCommand::RemoveAll);
+    EXPECT_EQ(adder.list.row_count(), 0);
+    EXPECT_EQ(adder.list.channels, 0);
+    EXPECT_EQ(adder.list.file_name, "Untitled.vsl");
+    EXPECT_EQ(adder.page.channels_in_spectra, "");
+    EXPECT_TRUE(adder.list.not_saved);
+}
+
+TEST_F(AdderPage, SaveBothWritesExactSumsWithTheLabel) {
+    // 99 rows of 200,000 counts: the sum needs eight digits and stays exact.
+    look_up(spectrum_file("big.dat", 99, 16, [](int, int) { return 200000; }));
+    apply(AdderCommand::IncludeAll);
+    ui.answer(common::answer::all);
+    ui.choose((dir_ / "both.dat").string());
+    ui.label(std::string("   "));
+    ui.label(std::string("my sum"));
+    apply(AdderCommand::SaveSpectra);
+    EXPECT_EQ(ui.requests()[0].buttons[0].caption, "Spectrum file");
+    EXPECT_EQ(ui.file_requests.back().title, "Save the list in a spectrum file");
+    EXPECT_EQ(ui.file_requests.back().file_name, (dir_ / "run_with_sum.dat").string());
+    EXPECT_EQ(ui.label_requests[0].text, "Include sum in " + (dir_ / "both.dat").string());
+    EXPECT_EQ(ui.label_requests[0].label.rfind("VORELIX SUM SPECTRUM: 16, channels ", 0), 0u);
+    EXPECT_EQ(ui.texts().back(), "You must specify a label");
+
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    const auto loaded = spectra::LOAD_SPECTRUM_FILE(back, quiet, (dir_ / "both.dat").string());
+    EXPECT_EQ(loaded.format, "(8i9)");
+    ASSERT_EQ(back.FILE_SPECTRUM_COUNT, 100);
+    EXPECT_EQ(back.FILE_SPECTRUM_HEADERS[99], "my sum");
+    EXPECT_EQ(back.FILE_SPECTRA[99][0], 19800000.0);
+    EXPECT_EQ(back.FILE_SPECTRA[99][15], 19800000.0);
+    // The saved file becomes the input file.
+    EXPECT_EQ(adder.page.input_file, (dir_ / "both.dat").string());
+    EXPECT_EQ(adder.page.input_spectra, 100);
+}
+
+TEST_F(AdderPage, CountFormatAndTruncation) {
+    const std::pair<double, const char*> cases[] = {{9999999, "(10i8)"}, {12345678, "(8i9)"}, {0, "(10i8)"},
+                                                    {3000000000.0, "(7i11)"}};
+    for (const auto& [largest, format] : cases) {
+        look_up(spectrum_file("f.dat", 1, 30, [&](int, int i) { return i == 2 ? largest : 1.0; }));
+        apply(AdderCommand::RemoveAll);
+        apply(AdderCommand::IncludeAll);
+        ui.answer(common::answer::yes_button);
+        ui.choose((dir_ / "rows.dat").string());
+        apply(AdderCommand::SaveSpectra);
+        spectra::SpectrumStore back;
+        fakes::ScriptedUi quiet;
+        EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(back, quiet, (dir_ / "rows.dat").string()).format, format) << largest;
+        EXPECT_EQ(back.FILE_SPECTRA[0][1], largest);
+    }
+    std::ofstream(dir_ / "frac.dat") << "fractions\n12.9 -3.7 0.5\n";
+    look_up((dir_ / "frac.dat").string());
+    apply(AdderCommand::RemoveAll);
+    apply(AdderCommand::IncludeAll);
+    ui.answer(common::answer::yes_button);
+    ui.choose((dir_ / "trunc.dat").string());
+    apply(AdderCommand::SaveSpectra);
+    EXPECT_EQ(read((dir_ / "trunc.dat").string()), "fractions\n      12      -3       0\n");
+}
+
+TEST_F(AdderPage, DroppedSumLeavesAnOlderFile) {
+    look_up(spectrum_file("a.dat", 1, 12));
+    apply(AdderCommand::IncludeAll);
+    std::ofstream(dir_ / "sum.dat") << "older\n";
+    ui.answer(common::answer::no_button);
+    ui.choose((dir_ / "sum.dat").string());
+    ui.label(std::nullopt);
+    apply(AdderCommand::SaveSpectra);
+    EXPECT_EQ(ui.texts().back(), "The sum spectrum is dropped");
+    EXPECT_EQ(read((dir_ / "sum.dat").string()), "older\n");
+
+    apply(AdderCommand::RemoveAll);
+    apply(AdderCommand::SaveSpectra);
+    EXPECT_EQ(ui.texts().back(), "There is nothing to save");
+}
+
+TEST_F(AdderPage, SaveAsLoadAndNewList) {
+    look_up(spectrum_file("a.dat", 2, 12));
+    apply(AdderCommand::IncludeAll);
+    const std::string saved = (dir_ / "saved.vsl").string();
+    ui.choose(saved);
+    apply(AdderCommand::SaveAs);
+    EXPECT_EQ(ui.file_requests.back().default_extension, ".vsl");
+    EXPECT_FALSE(adder.list.not_saved);
+    EXPECT_EQ(adder.recent_lists.entries[0], saved);
+
+    apply(AdderCommand::RemoveAll);
+    ui.answer(common::answer::cancel);
+    apply(AdderCommand::NewList);
+    EXPECT_EQ(ui.texts().back(), "The present spectrum list is not saved - save before creating the new?");
+    EXPECT_TRUE(adder.list.not_saved);
+
+    ui.answer_no();
+    apply(AdderCommand::RecentList, 1);
+    EXPECT_EQ(ui.texts().back(), "The present spectrum list is not saved - save before loading another?");
+    ASSERT_EQ(adder.list.row_count(), 2);
+    EXPECT_FALSE(adder.list.not_saved);
+    EXPECT_EQ(adder.page.list_view.rows.size(), 2u);
+
+    apply(AdderCommand::NewList);
+    EXPECT_EQ(adder.list.row_count(), 0);
+    EXPECT_EQ(adder.list.file_name, "Untitled.vsl");
+    EXPECT_TRUE(adder.page.input_file.empty());
+
+    fs::remove(saved);
+    apply(AdderCommand::RecentList, 1);
+    EXPECT_EQ(ui.texts().back(), "The spectrum list " + saved + " has been removed");
+    EXPECT_TRUE(adder.recent_lists.entries[0].empty());
+}
+
+TEST_F(AdderPage, PasteGoesToTheTemporaryFolderWhenTheProgramFolderIsReadOnly) {
+    adder.program_folder = "/nonexistent/program/folder";
+    clipboard.content = "12\n15\n9\n";
+    apply(AdderCommand::Paste);
+    EXPECT_EQ(adder.page.input_channels, 3);
+    EXPECT_EQ(fs::path(adder.page.input_file), fs::temp_directory_path() / "pasted_spectrum.tmp");
+    EXPECT_EQ(store.CURRENT_SPECTRUM[1], 15.0);
+    fs::remove(adder.page.input_file);
+}
+
+TEST_F(AdderPage, CenterPeakMovesTheWindow) {
+    look_up(spectrum_file("peak.dat", 1, 400, [](int, int i) { return i == 300 ? 999 : 1; }));
+    apply(AdderCommand::DisplaySelection);
+    adder.page.zoom_index = 5;  // four times: 100 channels visible
+    apply(AdderCommand::CenterPeak);
+    EXPECT_EQ(adder.page.first_displayed, 250);
+    EXPECT_EQ(adder.page.last_displayed, 349);
+    adder.page.scroll_position = 390;
+    apply(AdderCommand::Scroll);
+    EXPECT_EQ(adder.page.last_displayed, 400);
+    apply(AdderCommand::Other);
+    EXPECT_EQ(ui.texts().back(), "Spectrum Adder action - not yet programmed");
+}

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+
+#include "fakes/scripted_ui.h"
+#include "spectrum_list.h"
+
+using namespace vorelbox;
+using namespace vorelbox::adder;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ListFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vorelbox_list_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string write(const std::string& name, const std::string& text) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+    // A native file of `spectra` spectra of `channels` channels; spectrum k holds k in every channel.
+    std::string spectrum_file(const std::string& name, int spectra, int channels) {
+        std::ostringstream out;
+        for (int k = 1; k <= spectra; ++k) {
+            out << "spectrum " << k << "\n";
+            for (int i = 0; i < channels; ++i) {
+                out << std::setw(8) << k << ((i % 10 == 9 || i + 1 == channels) ? "\n" : "");
+            }
+        }
+        return write(name, out.str());
+    }
+    bool load(const std::string& list_file) {
+        return LOAD_SPECTLIST(list, store, files, recent, ui, list_file);
+    }
+
+    fs::path dir_;
+    SpectrumList list;
+    spectra::SpectrumStore store;
+    spectra::RawFileTable files;
+    RecentFiles recent;
+    fakes::ScriptedUi ui;
+};
+
+}  // namespace
+
+TEST_F(ListFiles, WrittenListReadsBackWithBarsInHeaders) {
+    const std::string data = spectrum_file("a.dat", 3, 12);
+    SpectrumList saved;
+    saved.channels = 12;
+    saved.rows.push_back({"plain header", 1, data, {}, 0});
+    saved.rows.push_back({"with | a bar |", 3, data, {}, 0});
+    std::ostringstream out;
+    write_spectrum_list(out, saved);
+    EXPECT_EQ(out.str(), "VORELIX SPECTRUM LIST 12, channels\nplain header|1|" + data + "\nwith | a bar ||3|" + data + "\n");
+
+    ASSERT_TRUE(write_spectrum_list_file((dir_ / "l.vsl").string(), saved));
+    ASSERT_TRUE(load((dir_ / "l.vsl").string()));
+    ASSERT_EQ(list.row_count(), 2);
+    EXPECT_EQ(list.rows[1].header, "with | a bar |");
+    EXPECT_EQ(list.rows[1].index, 3);
+    EXPECT_EQ(list.rows[1].counts, std::vector<double>(12, 3.0));
+    EXPECT_EQ(list.rows[1].maximum, 3.0);
+    EXPECT_EQ(list.file_name, (dir_ / "l.vsl").string());
+    EXPECT_EQ(ui.status[0], "Ready for Spectrum addition");
+    EXPECT_EQ(ui.status[1], "Spectrum list [l.vsl] loaded");
+    EXPECT_EQ(ui.status[2], "Spectrum list " + (dir_ / "l.vsl").string() + " OK");
+}
+
+TEST_F(ListFiles, HeaderLineKeywordsAndEmptyLists) {
+    EXPECT_EQ(read_list_header("VORELBOX SPECTRUM LIST 512, channels", 0), 512);
+    EXPECT_EQ(read_list_header("VORELIX SPECTRUM LIST 512, channels", 0), 512);
+    EXPECT_EQ(read_list_header("VORELIX SPECTRUM LIST , channels", 77), 77);
+    EXPECT_FALSE(read_list_header("vorelix spectrum list 512", 0));
+    ASSERT_TRUE(load(write("empty.vsl", "VORELBOX SPECTRUM LIST 512, channels\n")));
+    EXPECT_EQ(list.channels, 512);
+    EXPECT_EQ(list.row_count(), 0);
+
+    EXPECT_FALSE(load(write("bad.vsl", "SPECTRUM LIST 512\n")));
+    EXPECT_EQ(ui.status[2], "Syntax error reading line:\rSPECTRUM LIST 512");
+    EXPECT_FALSE(load(write("norow.vsl", "VORELIX SPECTRUM LIST 512, channels\nno bars here  \n")));
+    EXPECT_EQ(ui.status[2], "Syntax error reading line:\rno bars here");
+    EXPECT_FALSE(load((dir_ / "absent.vsl").string()));
+    EXPECT_EQ(ui.status[2], "Can't open the file: " + (dir_ / "absent.vsl").string());
+}
+
+TEST_F(ListFiles, LongHeadersAndChannelMismatch) {
+    const std::string data = spectrum_file("a.dat", 1, 12);
+    ASSERT_TRUE(load(write("long.vsl", "VORELIX SPECTRUM LIST 12, channels\n" + std::string(90, 'h') + "|1|" + data + "\n")));
+    EXPECT_EQ(list.rows[0].header, std::string(80, 'h'));
+
+    const std::string other = spectrum_file("b.dat", 1, 20);
+    EXPECT_FALSE(load(write("mix.vsl", "VORELIX SPECTRUM LIST 12, channels\nx|1|" + data + "\ny|1|" + other + "\n")));
+    EXPECT_EQ(list.row_count(), 1);
+    EXPECT_EQ(ui.texts().back(),
+              "The number of channels in the list (12) differs from\rthe number of channels in the file (20)\r"
+              "the file is rejected");
+}
+
+TEST_F(ListFiles, MissingFileIsAskedForOnce) {
+    const std::string data = spectrum_file("new.dat", 2, 12);
+    const std::string gone = (dir_ / "gone.dat").string();
+    const std::string name = write("m.vsl", "VORELIX SPECTRUM LIST 12, channels\na|1|" + gone + "\nb|2|" + gone + "\n");
+    ui.answer_yes();
+    ui.choose(data);
+    ASSERT_TRUE(load(name));
+    EXPECT_EQ(ui.texts()[0], "The spectrum list " + name + "\rrefers to a non existing spectrum file: " + gone +
+                                 "\rLookup the spectrum file (Yes)\rDrop the list (No) og just abort (Cancel)");
+    EXPECT_EQ(ui.file_requests[0].title, "Vorelix Spectrum");
+    EXPECT_EQ(ui.file_requests[0].file_name, "gone.dat");
+    ASSERT_EQ(list.row_count(), 2);
+    EXPECT_EQ(list.rows[1].file, data);
+    EXPECT_EQ(list.rows[1].counts[0], 2.0);
+    EXPECT_TRUE(list.not_saved);
+}
+
+TEST_F(ListFiles, MissingFileDropsOrAbortsTheList) {
+    const std::string gone = (dir_ / "gone.dat").string();
+    const std::string name = write("m.vsl", "VORELIX SPECTRUM LIST 12, channels\na|1|" + gone + "\n");
+    list.file_name = name;
+    recent.entries[0] = name;
+    ui.answer(common::answer::cancel);
+    EXPECT_FALSE(load(name));
+    EXPECT_EQ(list.file_name, name);
+    EXPECT_EQ(recent.entries[0], name);
+
+    ui.answer_no();
+    EXPECT_FALSE(load(name));
+    EXPECT_EQ(list.row_count(), 0);
+    EXPECT_TRUE(list.file_name.empty());
+    EXPECT_TRUE(recent.entries[0].empty());
+}
+
+TEST(SpectrumList, RowLabelsAndRoom) {
+    EXPECT_EQ(ABC_NUMBER(1), "A");
+    EXPECT_EQ(ABC_NUMBER(26), "Z");
+    EXPECT_EQ(ABC_NUMBER(27), "AA");
+    EXPECT_EQ(ABC_NUMBER(52), "AZ");
+    EXPECT_EQ(ABC_NUMBER(53), "BA");
+    EXPECT_EQ(ABC_NUMBER(702), "ZZ");
+
+    SpectrumList list;
+    spectra::SpectrumStore store;
+    fakes::ScriptedUi ui;
+    store.CHANNEL_COUNT = 5;
+    list.capacity = 10;
+    CHECK_LIST_ALLOCATION(list, store, ui, 10);
+    EXPECT_EQ(list.capacity, 10);
+    CHECK_LIST_ALLOCATION(list, store, ui, 11);
+    EXPECT_EQ(list.capacity, 21);
+    EXPECT_TRUE(ui.shown().empty());
+    store.CHANNEL_COUNT = 0;
+    CHECK_LIST_ALLOCATION(list, store, ui, 1);
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"The actual spectrum is empty"}));
+}
+
+TEST(SpectrumList, ListViewRows) {
+    SpectrumList list;
+    list.rows.push_back({"first  ", 2, "/x/a.dat", {}, 0});
+    list.rows.push_back({"second", 1, "", {}, 0});
+    list.selected_row = 2;
+    const ListView view = FILL_SPECT_LIST(list);
+    EXPECT_EQ(view.columns, (std::array<std::string, 4>{"#", "Spectrum ID", "Index", "Spectrum file"}));
+    EXPECT_EQ(view.widths, (std::array<int, 4>{24, 400, 50, 600}));
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0].number, "1");
+    EXPECT_EQ(view.rows[0].header, "first");
+    EXPECT_EQ(view.rows[0].index, "2");
+    EXPECT_FALSE(view.rows[0].selected);
+    EXPECT_TRUE(view.rows[1].selected);
+}
+
+TEST_F(ListFiles, RecentListsKeepTheirOrder) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 9; ++i) {
+        std::string name = "l";
+        name += std::to_string(i);
+        name += ".vsl";
+        names.push_back(write(name, "x"));
+    }
+    for (int i = 0; i < 8; ++i) {
+        recent.entries[static_cast<std::size_t>(i)] = names[static_cast<std::size_t>(i)];
+    }
+    SORT_VSL(recent, names[4]);
+    EXPECT_EQ(recent.entries[0], names[4]);
+    EXPECT_EQ(recent.entries[1], names[0]);
+    EXPECT_EQ(recent.entries[4], names[3]);
+    EXPECT_EQ(recent.entries[5], names[5]);
+    EXPECT_EQ(recent.entries[7], names[7]);
+
+    SORT_VSL(recent, names[8]);  // a ninth list pushes the last one out
+    EXPECT_EQ(recent.entries[0], names[8]);
+    EXPECT_EQ(recent.entries[7], names[6]);
+
+    fs::remove(names[0]);
+    SORT_VSL(recent, "Untitled.vsl");
+    EXPECT_EQ(recent.entries[1], names[4]);
+    EXPECT_EQ(recent.entries[2], names[1]);
+    EXPECT_TRUE(recent.entries[7].empty());
+    EXPECT_EQ(std::count(recent.entries.begin(), recent.entries.end(), "Untitled.vsl"), 0);
+}
