@@ -194,9 +194,10 @@ void include_spectra(Page& p, bool all) {
     }
     const int first = all ? 1 : page.selected_input;
     const int last = all ? page.input_spectra : page.selected_input;
-    for (int k = std::max(first, 1); k <= last; ++k) {
-        const std::string header = common::cut_chars(
-            page.selection_items.at(static_cast<std::size_t>(k - 1)), LIST_HEADER_LENGTH);
+    const int available = std::min(static_cast<int>(page.selection_items.size()), store.FILE_SPECTRUM_COUNT);
+    for (int k = std::max(first, 1); k <= std::min(last, available); ++k) {
+        const std::string header =
+            common::cut_chars(page.selection_items[static_cast<std::size_t>(k - 1)], LIST_HEADER_LENGTH);
         const bool included = std::any_of(list.rows.begin(), list.rows.end(), [&](const ListRow& row) {
             return row.header == common::trim_right(header) && row.file == page.input_file;
         });
