@@ -204,8 +204,11 @@ void save_spectra(spectra::SpectrumStore& store, spectra::RawFileTable& files, A
 #else
         localtime_r(&now, &local);
 #endif
-        common::LabelRequest request{"Vorelix Query", "Include sum in " + path, "Sum Spectrum Label:",
-                                     default_sum_label(list.channels, local)};
+        common::LabelRequest request;
+        request.title = "Vorelix Query";
+        request.text = "Include sum in " + path;
+        request.field_caption = "Sum Spectrum Label:";
+        request.label = default_sum_label(list.channels, local);
         for (;;) {
             label = ui.ask_label(request);
             if (!label) {

@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 constexpr const char* spectrum_filter =
     "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
 constexpr const char* list_filter = "Spectrum list (*.vsl)|*.vsl|All files|*.*||";
-constexpr const char* pasted_name = "pasted_spectrum.tmp";
 
 // The command being carried out, with everything it works on.
 struct Page {
@@ -122,26 +121,8 @@ void lookup(Page& p) {
     load_input(p, chosen);
 }
 
-// "pasted_spectrum.tmp" in the program's folder, or in the user's temporary
-// folder when the program's folder cannot be written (an installed program).
-std::string pasted_path(const std::string& program_folder) {
-    if (!program_folder.empty()) {
-        const fs::path probe = fs::path(program_folder) / pasted_name;
-        std::error_code ec;
-        const bool existed = fs::exists(probe, ec);
-        if (std::ofstream(probe, std::ios::app)) {
-            if (!existed) {
-                fs::remove(probe, ec);
-            }
-            return probe.string();
-        }
-    }
-    std::error_code ec;
-    return (fs::temp_directory_path(ec) / pasted_name).string();
-}
-
 void paste(Page& p) {
-    const std::string path = pasted_path(p.adder.program_folder);
+    const std::string path = spectra::pasted_spectrum_path(p.adder.program_folder);
     std::error_code ec;
     fs::remove(path, ec);
     if (!spectra::CLIPBOARDTOFILE(p.clipboard, p.files, p.ui, path)) {

@@ -52,4 +52,33 @@ bool replace_file(const std::string& path, const std::function<bool(std::ostream
     return ok;
 }
 
+bool append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write) {
+    std::error_code ec;
+    const bool exists = fs::exists(path, ec);
+    const auto size = exists ? fs::file_size(path, ec) : 0;
+    if (ec) {
+        return false;
+    }
+    std::ifstream old;
+    if (exists) {
+        old.open(path, std::ios::binary);
+        if (!old) {
+            return false;
+        }
+    }
+    return replace_file(path, [&](std::ostream& out) {
+        if (size > 0) {
+            out << old.rdbuf();
+            // An old last line without its line end still ends before what is added.
+            old.clear();
+            old.seekg(-1, std::ios::end);
+            char last = '\n';
+            if (old.get(last) && last != '\n') {
+                out << '\n';
+            }
+        }
+        return static_cast<bool>(out) && write(out);
+    });
+}
+
 }  // namespace vorelbox::common

@@ -14,4 +14,9 @@ namespace vorelbox::common {
 // `write` returns false.
 bool replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write);
 
+// Appends to `path` in one step: the old content and what `write` adds go to a
+// temporary file beside it, which then replaces it. A missing file is created.
+// Returns false, with the old file untouched, when anything fails.
+bool append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write);
+
 }  // namespace vorelbox::common

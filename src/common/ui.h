@@ -63,12 +63,15 @@ struct FileDialogRequest {
     std::string default_extension;  // ".vsl", for SaveWithExtension
 };
 
-// The small dialog that asks for the label of a sum spectrum.
+// The small dialog that asks for one line of text: the label of a sum spectrum,
+// or a spectrum's new header.
 struct LabelRequest {
     std::string title;          // "Vorelix Query"
     std::string text;           // "Include sum in ..."
     std::string field_caption;  // "Sum Spectrum Label:"
     std::string label;          // the proposed label
+    std::string text_caption;   // a caption for the text ("Old header"), or empty
+    bool caret_at_start = false;  // the caret starts before the proposed text, not after it
 };
 
 class Ui {

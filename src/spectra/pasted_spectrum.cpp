@@ -1,5 +1,8 @@
 #include "pasted_spectrum.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -242,6 +245,23 @@ PasteResult CHECK_PASTED_SPECTRA(common::Ui& ui, const std::string& file_name, i
     result.ok = true;
     result.channels = static_cast<int>(pasted->counts.size());
     return result;
+}
+
+std::string pasted_spectrum_path(const std::string& program_folder) {
+    namespace fs = std::filesystem;
+    constexpr const char* pasted_name = "pasted_spectrum.tmp";
+    std::error_code ec;
+    if (!program_folder.empty()) {
+        const fs::path probe = fs::path(program_folder) / pasted_name;
+        const bool existed = fs::exists(probe, ec);
+        if (std::ofstream(probe, std::ios::app)) {
+            if (!existed) {
+                fs::remove(probe, ec);
+            }
+            return probe.string();
+        }
+    }
+    return (fs::temp_directory_path(ec) / pasted_name).string();
 }
 
 }  // namespace vorelbox::spectra

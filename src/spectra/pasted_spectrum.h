@@ -50,4 +50,9 @@ struct PasteResult {
 // by the native spectrum file. On every stop the file is left as it was.
 PasteResult CHECK_PASTED_SPECTRA(common::Ui& ui, const std::string& file_name, int list_channels);
 
+// Where a paste is stored: "pasted_spectrum.tmp" in the program's folder, or in
+// the user's temporary folder when the program's folder cannot be written (an
+// installed program).
+std::string pasted_spectrum_path(const std::string& program_folder);
+
 }  // namespace vorelbox::spectra
