@@ -61,6 +61,7 @@ struct FileDialogRequest {
     std::string file_name;  // the proposed name
     std::vector<FileFilter> filters;
     std::string default_extension;  // ".vsl", for SaveWithExtension
+    bool confirm_overwrite = true;  // Save kinds: ask before an existing file is replaced
 };
 
 // The small dialog that asks for one line of text: the label of a sum spectrum,

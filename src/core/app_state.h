@@ -2,6 +2,7 @@
 // Everything the program knows lives here, in one object passed by reference.
 
 #include "adder_page.h"
+#include "converter_page.h"
 #include "raw_file.h"
 #include "spectrum_store.h"
 
@@ -14,6 +15,7 @@ struct AppState {
     spectra::SpectrumStore store;
     spectra::RawFileTable raw_files;
     adder::AdderState adder;
+    converter::Converter converter;
     adder::RecentFiles recent_converter_files;
     // 1 = Spectrum adder, 2 = Spectrum converter; 0 until the program is set up.
     int program = 0;

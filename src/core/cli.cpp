@@ -10,7 +10,8 @@ constexpr const char* usage_text =
     "usage: vorelbox-cli info [--counts] [--answer yes|no] FILE\n"
     "       vorelbox-cli convert [--output-dir DIR] FILE...\n"
     "       vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n"
-    "       vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n";
+    "       vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n"
+    "       vorelbox-cli extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat\n";
 
 }  // namespace
 
@@ -21,6 +22,9 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (!args.empty() && args.front() == "convert") {
         return cli_convert(rest, out, err);
+    }
+    if (!args.empty() && args.front() == "extract") {
+        return cli_extract(rest, out, err);
     }
     if (!args.empty() && args.front() == "sum") {
         return cli_sum(rest, out, err);

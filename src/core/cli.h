@@ -30,6 +30,10 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
 // spectra" writes, without the questions.
 int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// `extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat`: what
+// the converter's "&Save as" (or "&Append to") writes.
+int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // The "messages" member of a report: the texts shown, line breaks as newlines.
 void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages);
 

@@ -1,0 +1,125 @@
+#include <algorithm>
+
+#include "app_state.h"
+#include "auto_answer_ui.h"
+#include "check_spectrum_file.h"
+#include "cli.h"
+#include "free_format.h"
+#include "json_writer.h"
+
+namespace vorelbox::core {
+namespace {
+
+constexpr const char* extract_usage =
+    "usage: vorelbox-cli extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat\n";
+
+struct ExtractOptions {
+    std::string file;
+    std::string out_file;
+    long long spectrum = 1;
+    std::optional<long long> first;
+    std::optional<long long> last;
+    bool append = false;
+    std::string error;
+};
+
+ExtractOptions parse_extract_options(const std::vector<std::string>& args) {
+    ExtractOptions o;
+    for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        auto number = [&]() -> std::optional<long long> {
+            const auto v = common::parse_free_integer(args[++i]);
+            if (!v) {
+                o.error = a + " takes a whole number";
+            }
+            return v;
+        };
+        if (a == "--spectrum" && has_value) {
+            o.spectrum = number().value_or(1);
+        } else if (a == "--first" && has_value) {
+            o.first = number();
+        } else if (a == "--last" && has_value) {
+            o.last = number();
+        } else if (a == "--append") {
+            o.append = true;
+        } else if (a == "-o" && has_value) {
+            o.out_file = args[++i];
+        } else if (a.size() > 1 && a.front() == '-') {
+            o.error = "unknown or incomplete option: " + a;
+        } else if (o.file.empty()) {
+            o.file = a;
+        } else {
+            o.error = "only one file can be given";
+        }
+    }
+    if (o.error.empty() && (o.file.empty() || o.out_file.empty())) {
+        o.error = "a file and -o are needed";
+    }
+    return o;
+}
+
+}  // namespace
+
+int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ExtractOptions o = parse_extract_options(args);
+    if (!o.error.empty()) {
+        err << "vorelbox-cli extract: " << o.error << "\n" << extract_usage;
+        out << "{\"error\":" << common::json_string(o.error) << "}\n";
+        return CLI_USAGE;
+    }
+    AppState state;
+    common::AutoAnswerUi ui(false);
+    const spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, o.file);
+    std::string error;
+    int first = 1;
+    int last = r.channels;
+    std::string header;
+    if (r.channels <= 0) {
+        error = "This is not a proper spectrum file";
+    } else if (o.spectrum < 1 || o.spectrum > r.spectra) {
+        error = "the file holds no spectrum " + std::to_string(o.spectrum);
+    } else {
+        // A window outside the spectrum is clamped to it.
+        first = static_cast<int>(std::clamp<long long>(o.first.value_or(1), 1, r.channels));
+        last = static_cast<int>(std::clamp<long long>(o.last.value_or(r.channels), first, r.channels));
+        header = r.headers[static_cast<std::size_t>(o.spectrum - 1)];
+        const auto& column = state.store.FILE_SPECTRA[static_cast<std::size_t>(o.spectrum - 1)];
+        const std::vector<double> counts(column.begin(), column.begin() + r.channels);
+        if (!converter::write_converted_spectrum(o.out_file, header, converter::window_counts(counts, first, last, false),
+                                                 o.append)) {
+            error = (o.append ? "Error writing the new spectrum file " : "Error creating the new spectrum file ") +
+                    o.out_file;
+        }
+    }
+
+    common::JsonWriter json(out);
+    json.begin_object();
+    json.key("file");
+    json.value(o.out_file);
+    json.key("source");
+    json.value(r.file_name);
+    json.key("type");
+    json.value(r.type_code);
+    json.key("spectrum");
+    json.value(static_cast<double>(o.spectrum));
+    json.key("first");
+    json.value(error.empty() ? first : 0);
+    json.key("last");
+    json.value(error.empty() ? last : 0);
+    json.key("header");
+    json.value(header);
+    json.key("appended");
+    json.value(o.append && error.empty());
+    write_messages(json, ui.messages());
+    if (!error.empty()) {
+        json.key("error");
+        json.value(error);
+        err << "vorelbox-cli extract: " << error << "\n";
+    }
+    json.end_object();
+    out << "\n";
+    return error.empty() ? CLI_OK : CLI_FAILED;
+}
+
+}  // namespace vorelbox::core

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+
+#include "converter_page.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/scripted_ui.h"
+#include "load_spectrum_file.h"
+
+using namespace vorelbox;
+using namespace vorelbox::converter;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ConverterPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vorelbox_conv_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void apply(ConverterCommand command, int argument = 0) {
+        SPECTCONV_APPLY_SUB(store, files, converter, recent, ui, clipboard, command, argument);
+    }
+    std::string write(const std::string& name, const std::string& text) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+    void open(const std::string& path) {
+        ui.choose(path);
+        apply(ConverterCommand::FindFile);
+    }
+    static std::string read(const std::string& path) {
+        std::ifstream in(path);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // A file of one spectrum with counts 1..n, except where `special` says.
+    std::string counting_file(const std::string& name, int n, int peak_channel = 0) {
+        std::ostringstream out;
+        out << "counting\n";
+        for (int i = 1; i <= n; ++i) {
+            out << std::setw(8) << (i == peak_channel ? 100000 : i) << (i % 10 == 0 || i == n ? "\n" : "");
+        }
+        return write(name, out.str());
+    }
+
+    fs::path dir_;
+    spectra::SpectrumStore store;
+    spectra::RawFileTable files;
+    Converter converter;
+    adder::RecentFiles recent;
+    fakes::ScriptedUi ui;
+    fakes::FakeClipboard clipboard{std::nullopt};
+};
+
+}  // namespace
+
+TEST_F(ConverterPage, ForeignFileGetsItsNativeCopyAtOnce) {
+    const fs::path copy = dir_ / "Cs137SMALL.Chn";
+    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", copy);
+    open(copy.string());
+    const ConverterState& s = converter.state;
+    EXPECT_EQ(ui.file_requests[0].title, "Vorelix Spectrum Converter");
+    EXPECT_EQ(s.type_text, "Maestro (chn)");
+    EXPECT_EQ(s.channels, 4096);
+    EXPECT_EQ(s.last, 4096);
+    ASSERT_TRUE(s.maestro);
+    EXPECT_FALSE(s.unsaved_conversion);
+    EXPECT_EQ(converter.page.number_of_channels, "4096");
+    EXPECT_EQ(recent.entries[0], copy.string());
+
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    const auto loaded = spectra::LOAD_SPECTRUM_FILE(back, quiet, (dir_ / "Cs137SMALL.dat").string());
+    EXPECT_EQ(loaded.channel_count, 4096);
+    EXPECT_EQ(loaded.format, "(8i10)");
+}
+
+TEST_F(ConverterPage, UnknownFilesLeaveAnEmptyPage) {
+    open(write("notes.txt", "nothing here\n"));
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"This is not a proper spectrum file"}));
+    EXPECT_TRUE(converter.state.file.empty());
+    EXPECT_EQ(converter.state.spectra, 0);
+    apply(ConverterCommand::SaveAs);
+    EXPECT_EQ(ui.texts().back(), "There is nothing to save");
+}
+
+TEST_F(ConverterPage, EditedHeaderStaysWithItsSpectrum) {
+    open(write("two.dat", "first\n1 2 3\n4 5 6\nsecond\n7 8 9\n1 2 3\n"));
+    ui.label(std::string("renamed first"));
+    apply(ConverterCommand::EditHeader);
+    const auto& request = ui.label_requests[0];
+    EXPECT_EQ(request.title, "Vorelbox Edit Header");
+    EXPECT_EQ(request.text_caption, "Old header");
+    EXPECT_EQ(request.field_caption, "New header");
+    EXPECT_EQ(request.label, "first");
+    EXPECT_TRUE(request.caret_at_start);
+    apply(ConverterCommand::SpinSelection, 2);
+    EXPECT_EQ(store.CURRENT_SPECTRUM[0], 7.0);
+    apply(ConverterCommand::HeaderSelection, 1);
+    EXPECT_EQ(converter.state.headers[0], "renamed first");
+    ui.label(std::nullopt);
+    apply(ConverterCommand::EditHeader);
+    EXPECT_EQ(converter.state.headers[0], "renamed first");
+
+    ui.choose((dir_ / "out.dat").string());
+    apply(ConverterCommand::SaveAs);
+    EXPECT_EQ(read((dir_ / "out.dat").string()).substr(0, 14), "renamed first\n");
+}
+
+TEST_F(ConverterPage, TrimmingWindowStaysInsideTheSpectrum) {
+    open(counting_file("five.dat", 5));
+    apply(ConverterCommand::Trim, 1);
+    apply(ConverterCommand::FirstChannel, 2);
+    apply(ConverterCommand::ChannelsInSpectrum, 10);
+    EXPECT_EQ(converter.page.channels_in_spectrum, 4);
+    EXPECT_EQ(converter.state.last, 5);
+    EXPECT_EQ(ui.status[2], "Trimming  ends at 5 - length: 4 - lim: 4");
+
+    open(counting_file("long.dat", 1024));
+    apply(ConverterCommand::Trim, 1);
+    apply(ConverterCommand::FirstChannel, 100);
+    EXPECT_EQ(ui.status[2], "Trimming starts at 100 - length: 925 - lim: 925");
+    apply(ConverterCommand::ChannelsInSpectrum, 500);
+    EXPECT_EQ(converter.state.last, 599);
+    EXPECT_EQ(ui.status[2], "Trimming  ends at 599 - length: 500 - lim: 925");
+    apply(ConverterCommand::FirstChannel, 5000);
+    EXPECT_EQ(converter.state.first, 1024);
+    apply(ConverterCommand::FirstChannel, -3);
+    EXPECT_EQ(converter.state.first, 1);
+
+    // Off and on again restores the window.
+    apply(ConverterCommand::FirstChannel, 100);
+    apply(ConverterCommand::ChannelsInSpectrum, 500);
+    apply(ConverterCommand::Trim, 0);
+    EXPECT_EQ(converter.page.channels_in_spectrum, 1024);
+    apply(ConverterCommand::Trim, 1);
+    EXPECT_EQ(converter.state.first, 100);
+    EXPECT_EQ(converter.state.last, 599);
+}
+
+TEST_F(ConverterPage, CenterPeakClampsToTheStart) {
+    open(counting_file("peak.dat", 1000, 10));
+    converter.page.zoom_index = 9;  // sixteen times: 62.5 channels visible
+    apply(ConverterCommand::CenterPeak);
+    EXPECT_EQ(converter.page.peak_channel, "10");
+    EXPECT_EQ(converter.page.first_displayed, 1);
+    EXPECT_EQ(converter.page.last_displayed, 62);
+}
+
+TEST_F(ConverterPage, SaveAsWritesTheWindowTruncated) {
+    open(write("frac.dat", "fractions\n7.9 0.4 3 4 5 6 7 8 9 10 11 12\n"));
+    apply(ConverterCommand::Trim, 1);
+    apply(ConverterCommand::FirstChannel, 1);
+    apply(ConverterCommand::ChannelsInSpectrum, 8);
+    ui.choose((dir_ / "window.dat").string());
+    apply(ConverterCommand::SaveAs);
+    EXPECT_EQ(ui.file_requests.back().file_name, (dir_ / "frac_trim.dat").string());
+    EXPECT_EQ(read((dir_ / "window.dat").string()),
+              "fractions\n         7         0         3         4         5         6         7         8\n");
+
+    // The File-menu save of a single spectrum rounds, halves away from zero.
+    ui.answer_no();
+    ui.choose((dir_ / "rounded.dat").string());
+    apply(ConverterCommand::MenuSaveAs);
+    EXPECT_EQ(ui.file_requests.back().title, "Save trimmed spectrum in a spectrum file");
+    EXPECT_EQ(read((dir_ / "rounded.dat").string()).substr(10, 20), "         8         0");
+}
+
+TEST_F(ConverterPage, AppendTwiceGivesAMultiSpectrumFile) {
+    open(counting_file("a.dat", 20));
+    const std::string target = (dir_ / "collected.dat").string();
+    ui.choose(target);
+    apply(ConverterCommand::AppendTo);
+    EXPECT_FALSE(ui.file_requests.back().confirm_overwrite);
+    EXPECT_EQ(ui.file_requests.back().title, "Append new spectrum to a spectrum file");
+    ui.answer_yes();
+    ui.choose(target);
+    apply(ConverterCommand::MenuSaveAs);
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(back, quiet, target).channel_count, 20);
+    EXPECT_EQ(back.FILE_SPECTRUM_COUNT, 2);
+
+    const std::string before = read(target);
+    ui.choose((dir_ / "missing" / "x.dat").string());
+    apply(ConverterCommand::AppendTo);
+    EXPECT_EQ(ui.texts().back(), "Error writing the new spectrum file " + (dir_ / "missing" / "x.dat").string());
+    EXPECT_EQ(read(target), before);
+}
+
+TEST_F(ConverterPage, RecentFilesAndUnhandledControls) {
+    recent.entries[0] = (dir_ / "gone.dat").string();
+    apply(ConverterCommand::RecentFile, 1);
+    EXPECT_EQ(ui.texts().back(), "The spectrum file " + (dir_ / "gone.dat").string() + " has been removed");
+    EXPECT_TRUE(recent.entries[0].empty());
+    apply(ConverterCommand::NewList);
+    apply(ConverterCommand::OtherClicked);
+    apply(ConverterCommand::OtherSelection);
+    apply(ConverterCommand::OtherValue);
+    const auto texts = ui.texts();
+    EXPECT_EQ(std::vector<std::string>(texts.end() - 4, texts.end()),
+              (std::vector<std::string>{"Can't create a new list (yet)", "Converter clicked - not yet programmed",
+                                        "Converter dlg_selchange - not yet programmed",
+                                        "Converter dlg_change - not yet programmed"}));
+}
