@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "adder_page_widget.h"
 #include "program_setup.h"
 
 namespace vorelbox::platform {
@@ -43,6 +45,11 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent)
 
     build_menus();
     build_status_bar();
+
+    const QByteArray folder = QCoreApplication::applicationDirPath().toUtf8();
+    state_.adder.program_folder.assign(folder.constData(), static_cast<std::size_t>(folder.size()));
+    adder_page_->render(state_.adder);
+    show_file_line();
 }
 
 QWidget* MainWindow::build_program_line() {
@@ -72,8 +79,8 @@ QWidget* MainWindow::build_file_line() {
     auto* line = new QWidget(this);
     auto* row = new QHBoxLayout(line);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* label = new QLabel(tr("Control file"), line);
-    label->setObjectName(QStringLiteral("fileLabel"));
+    file_label_ = new QLabel(line);
+    file_label_->setObjectName(QStringLiteral("fileLabel"));
     modified_marker_ = new QLabel(QStringLiteral("*"), line);
     modified_marker_->setObjectName(QStringLiteral("modifiedMarker"));
     // The marker keeps its place while hidden so that the path does not jump.
@@ -84,7 +91,7 @@ QWidget* MainWindow::build_file_line() {
     file_path_ = new QLineEdit(line);
     file_path_->setObjectName(QStringLiteral("filePath"));
     file_path_->setReadOnly(true);
-    row->addWidget(label);
+    row->addWidget(file_label_);
     row->addWidget(modified_marker_);
     row->addWidget(file_path_, 1);
     return line;
@@ -93,13 +100,62 @@ QWidget* MainWindow::build_file_line() {
 QTabWidget* MainWindow::build_pages() {
     page_tabs_ = new QTabWidget(this);
     page_tabs_->setObjectName(QStringLiteral("pageTabs"));
+    adder_page_ = new AdderPageWidget(page_tabs_);
+    connect(adder_page_, &AdderPageWidget::command, this, &MainWindow::run_adder_command);
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
     for (std::size_t i = 0; i < names.size(); ++i) {
         auto* placeholder = new QWidget(page_tabs_);
         placeholder->setObjectName(QStringLiteral("page%1").arg(i + 1));
-        page_tabs_->addTab(placeholder, qt_text(names[i]));
+        if (i == 0) {
+            converter_page_ = placeholder;
+        }
+        page_tabs_->addTab(i == 0 && state_.adder_active() ? adder_page_ : placeholder,
+                           qt_text(names[i]));
     }
     return page_tabs_;
+}
+
+void MainWindow::show_program_page() {
+    QWidget* wanted = state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_;
+    const QString name = qt_text(core::SET_VORELBOXTABNAMES(state_.program)[0]);
+    if (page_tabs_->widget(0) != wanted) {
+        const bool was_current = page_tabs_->currentIndex() == 0;
+        page_tabs_->removeTab(0);
+        page_tabs_->insertTab(0, wanted, name);
+        if (was_current) {
+            page_tabs_->setCurrentIndex(0);
+        }
+    }
+    page_tabs_->setTabText(0, name);
+}
+
+void MainWindow::run_adder_command(adder::AdderCommand command, int argument) {
+    // A command that shows a dialog runs an event loop; nothing starts another
+    // command before it ends.
+    if (adder_command_running_) {
+        return;
+    }
+    adder_command_running_ = true;
+    adder_page_->read_into(state_.adder);
+    adder::SPECTADD_APPLY_SUB(state_.store, state_.raw_files, state_.adder, ui_, clipboard_,
+                              command, argument);
+    adder_page_->render(state_.adder);
+    show_file_line();
+    show_recent_lists();
+    adder_command_running_ = false;
+}
+
+void MainWindow::show_file_line() {
+    if (state_.adder_active()) {
+        file_label_->setText(tr("Spectrum list"));
+        modified_marker_->setVisible(state_.adder.list.not_saved);
+        file_path_->setText(qt_text(state_.adder.list.file_name));
+    } else {
+        file_label_->setText(tr("Control file"));
+        modified_marker_->setVisible(control_file_modified_);
+        file_path_->setText(control_file_);
+    }
+    file_path_->setCursorPosition(0);
 }
 
 void MainWindow::build_status_bar() {
@@ -131,18 +187,24 @@ QWidget* MainWindow::page(int number) const {
 }
 
 void MainWindow::set_file_path(const QString& path) {
-    file_path_->setText(path);
-    file_path_->setCursorPosition(0);
+    control_file_ = path;
+    show_file_line();
 }
 
 void MainWindow::set_modified(bool modified) {
-    modified_marker_->setVisible(modified);
+    control_file_modified_ = modified;
+    show_file_line();
 }
 
 void MainWindow::select_program(int program) {
     state_.program = program;
-    const auto names = core::SET_VORELBOXTABNAMES(program);
-    page_tabs_->setTabText(0, qt_text(names[0]));
+    show_program_page();
+    fill_file_menu();
+    fill_tool_bar();
+    if (state_.adder_active()) {
+        adder_page_->render(state_.adder);
+    }
+    show_file_line();
 }
 
 void MainWindow::show_about() {

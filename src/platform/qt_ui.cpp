@@ -1,10 +1,15 @@
 #include "qt_ui.h"
 
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
@@ -30,6 +35,15 @@ std::vector<common::MessageButton> buttons_of(const common::MessageRequest& requ
         return {{request.close_answer, "OK"}};
     }
     return request.buttons;
+}
+
+QString path_text(const std::string& path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+std::string utf8(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 bool is_trailing_blank(QChar c) {
@@ -151,6 +165,124 @@ void QtUi::set_status_text(int part, const std::string& text) {
     }
     label->setText(from_program_text(text));
     label->repaint();
+}
+
+QString QtUi::name_filter(const common::FileFilter& filter) {
+    const QRegularExpression separators(QStringLiteral("[; ]"));
+    QStringList patterns;
+    for (const QString& p : path_text(filter.pattern).split(separators, Qt::SkipEmptyParts)) {
+        patterns.append(p == QStringLiteral("*.*") ? QStringLiteral("*") : p);
+    }
+    if (patterns.isEmpty()) {
+        patterns.append(QStringLiteral("*"));
+    }
+    QString description = from_program_text(filter.description).trimmed();
+    if (description.endsWith(u')')) {
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (open >= 0 && description.indexOf(u'*', open) >= 0) {
+            description.truncate(open);
+            description = description.trimmed();
+        }
+    }
+    const QString joined = patterns.join(u' ');
+    return description.isEmpty() ? joined : QStringLiteral("%1 (%2)").arg(description, joined);
+}
+
+std::string QtUi::choose_file(const common::FileDialogRequest& request) {
+    QFileDialog dialog(parent_.data(), from_program_text(request.title));
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    }
+    QStringList filters;
+    for (const common::FileFilter& f : request.filters) {
+        filters.append(name_filter(f));
+    }
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+    }
+    if (request.kind == common::FileDialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirm_overwrite);
+    }
+    if (request.kind == common::FileDialogKind::SaveWithExtension) {
+        QString suffix = path_text(request.default_extension);
+        if (suffix.startsWith(u'.')) {
+            suffix.remove(0, 1);
+        }
+        dialog.setDefaultSuffix(suffix);
+    }
+    if (!request.directory.empty()) {
+        dialog.setDirectory(path_text(request.directory));
+    }
+    if (!request.file_name.empty()) {
+        dialog.selectFile(path_text(request.file_name));
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.constFirst().isEmpty()) {
+        return {};
+    }
+    return utf8(QFileInfo(chosen.constFirst()).absoluteFilePath());
+}
+
+std::optional<std::string> QtUi::ask_label(const common::LabelRequest& request) {
+    QDialog dialog(parent_.data());
+    dialog.setWindowTitle(from_program_text(request.title));
+    dialog.setModal(true);
+
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* text_row = new QHBoxLayout;
+    if (!request.text_caption.empty()) {
+        auto* text_caption = new QLabel(from_program_text(request.text_caption), &dialog);
+        text_caption->setObjectName(QStringLiteral("labelTextCaption"));
+        text_caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        text_row->addWidget(text_caption);
+    }
+    auto* text = new QLabel(display_text(request.text), &dialog);
+    text->setObjectName(QStringLiteral("labelText"));
+    text->setTextFormat(Qt::PlainText);
+    text_row->addWidget(text, 1);
+    layout->addLayout(text_row);
+
+    auto* field_row = new QHBoxLayout;
+    auto* caption = new QLabel(from_program_text(request.field_caption), &dialog);
+    caption->setObjectName(QStringLiteral("labelCaption"));
+    auto* edit = new QLineEdit(from_program_text(request.label), &dialog);
+    edit->setObjectName(QStringLiteral("labelEdit"));
+    edit->setMinimumWidth(300);
+    caption->setBuddy(edit);
+    field_row->addWidget(caption);
+    field_row->addWidget(edit, 1);
+    layout->addLayout(field_row);
+
+    auto* button_row = new QHBoxLayout;
+    button_row->addStretch(1);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    cancel->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    button_row->addWidget(ok);
+    button_row->addWidget(cancel);
+    layout->addLayout(button_row);
+
+    // Showing the dialog gives the edit focus and selects its text; the caret is
+    // placed after that.
+    edit->setFocus();
+    dialog.show();
+    edit->deselect();
+    edit->setCursorPosition(request.caret_at_start ? 0 : static_cast<int>(edit->text().size()));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return utf8(edit->text());
 }
 
 void QtUi::attach_status_labels(const std::array<QLabel*, 3>& labels) {

@@ -1,10 +1,11 @@
 #pragma once
-// The message boxes and the status bar of the desktop program.
+// The message boxes, file choosers and the status bar of the desktop program.
 
 #include <QPointer>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,11 +27,23 @@ class QtUi : public common::Ui {
     // and parts without a label are ignored.
     void set_status_text(int part, const std::string& text) override;
 
+    // Qt's file dialog; its own (not the system's) on the offscreen platform so
+    // that the tests can drive it.
+    std::string choose_file(const common::FileDialogRequest& request) override;
+
+    // A small dialog: the text (after its caption, if any), then the field caption
+    // beside an edit ("labelEdit") holding the proposed label, then "OK" and "Cancel".
+    std::optional<std::string> ask_label(const common::LabelRequest& request) override;
+
     void attach_status_labels(const std::array<QLabel*, 3>& labels);
 
     // A program text as shown on screen: UTF-8 when it is valid UTF-8, Latin-1
     // otherwise; every '\r' becomes a line break and each line loses its trailing blanks.
     static QString display_text(std::string_view text);
+
+    // A filter as Qt's file dialog reads it: the description, its parenthesised
+    // patterns replaced by the filter's own ("*.a;*.b" becoming "*.a *.b", "*.*" "*").
+    static QString name_filter(const common::FileFilter& filter);
 
   private:
     int show_box(const common::MessageRequest& request);

@@ -4,10 +4,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -251,6 +254,61 @@ class TestQtUi : public QObject {
         QVERIFY(open_while_shown);
         QCOMPARE(icon, QMessageBox::Warning);
         QVERIFY(!ui.warning_open());
+    }
+
+    void label_dialog_gives_the_edited_text_or_nothing() {
+        QtUi ui;
+        vorelbox::common::LabelRequest r;
+        r.title = "Vorelix Query";
+        r.text = "Include sum in list?";
+        r.field_caption = "Sum Spectrum Label:";
+        r.label = "Sum of 4";
+        r.caret_at_start = true;
+        QString shown_label;
+        int caret = -1;
+        ModalScript edit([&](QWidget* w) {
+            auto* field = w->findChild<QLineEdit*>(QStringLiteral("labelEdit"));
+            QVERIFY(field != nullptr);
+            shown_label = field->text();
+            caret = field->cursorPosition();
+            field->setText(QString::fromUtf8("Sum 20 \xC2\xB5s"));
+            click("OK")(w);
+        });
+        QCOMPARE(ui.ask_label(r), std::optional<std::string>("Sum 20 \xC2\xB5s"));
+        QVERIFY(edit.acted && !edit.timed_out);
+        QCOMPARE(shown_label, QStringLiteral("Sum of 4"));
+        QCOMPARE(caret, 0);
+
+        ModalScript cancel(click("Cancel"));
+        QCOMPARE(ui.ask_label(r), std::nullopt);
+        QVERIFY(cancel.acted && !cancel.timed_out);
+    }
+
+    void save_dialog_filters_and_adds_the_extension() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string folder = dir.path().toStdString();
+        QtUi ui;
+        QStringList filters;
+        ModalScript accept([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog != nullptr);
+            filters = dialog->nameFilters();
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog checks the typed name
+        });
+        const std::string chosen = vorelbox::common::SAVE_FILEWEXT(
+            ui, folder + "/summed", "Save spectrum list",
+            "Spectrum list (*.vsl)|*.vsl|Spectra (*.spe;*.chn)|*.spe;*.chn|All files|*.*||",
+            ".vsl");
+        QVERIFY(accept.acted && !accept.timed_out);
+        QCOMPARE(filters, (QStringList{"Spectrum list (*.vsl)", "Spectra (*.spe *.chn)",
+                                       "All files (*)"}));
+        QCOMPARE(chosen, folder + "/summed.vsl");
+
+        ModalScript cancel([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        QCOMPARE(vorelbox::common::FIND_FILEW(ui, folder + "/x.vsl", "Load", "Lists|*.vsl||"),
+                 std::string());
+        QVERIFY(cancel.acted);
     }
 
     void display_text_conversion() {
