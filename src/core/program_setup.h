@@ -22,3 +22,68 @@ std::string main_window_caption();
 std::array<std::string, 3> SET_VORELBOXTABNAMES(int program);
 
 }  // namespace vorelbox::core
+
+#include <vector>
+
+namespace vorelbox::core {
+
+struct AppState;
+
+// Command identifiers of the main window's menus, buttons and tool bar.
+namespace command {
+constexpr int exit = 2;
+constexpr int save_as = 1001;
+constexpr int save_result = 1002;
+constexpr int about = 1080;
+constexpr int program_adder = 1364;
+constexpr int program_converter = 1365;
+constexpr int load_spectrum = 30002;
+constexpr int print = 30006;
+constexpr int page_setup = 30007;
+constexpr int save_sum = 30018;
+constexpr int show_input = 30019;
+constexpr int recent_first = 30021;  // "&1." .. "&8." are 30021..30028
+constexpr int show_logfile = 30031;
+constexpr int show_spectrum_text = 30045;
+constexpr int show_report = 30047;
+constexpr int new_list = 30057;
+constexpr int load_list_or_file = 30058;
+}  // namespace command
+
+// The File-menu texts of a program, by command.
+struct MenuText {
+    int command = 0;
+    std::string text;
+};
+struct FileMenu {
+    bool new_list_entry = false;  // "Make &new list" at position 2
+    std::vector<MenuText> texts;
+};
+FileMenu SETUP_VORELBOX_MENU(int program);
+
+// One tool-bar button: an image name ("open", "save", "print", "new_list",
+// "page_setup"), the command it sends and its tooltip; or a separator.
+struct ToolButton {
+    bool separator = false;
+    std::string image;
+    int command = 0;
+    std::string tooltip;
+};
+// The tool bar of a program. Program 1 shows its first 8 buttons while the
+// Spectrum adder page is the selected page, all 10 otherwise.
+std::vector<ToolButton> BUILDVORELBOXTOOLBAR(int program, bool adder_page_selected);
+
+// The main window's file line: label, modified marker and path.
+struct FileLine {
+    std::string_view label;
+    char marker = ' ';  // '*' when there are unsaved changes
+    std::string path;
+    bool converter_marker = false;  // the converter page's own "*"
+    bool trim_controls_visible = false;
+    bool enhance_controls_visible = false;
+    bool valid = true;  // false: no program is active ("Illegal internal condition")
+};
+// `tab` is the selected page, 1..3.
+FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab);
+
+}  // namespace vorelbox::core

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "app_state.h"
+#include "fakes/manual_clock.h"
+#include "fakes/scripted_ui.h"
+#include "program_setup.h"
+#include "timers.h"
+
+using namespace vorelbox;
+
+TEST(ProgramSetup, MenusAndToolBarsFollowTheProgram) {
+    const auto adder_menu = core::SETUP_VORELBOX_MENU(1);
+    EXPECT_TRUE(adder_menu.new_list_entry);
+    EXPECT_EQ(adder_menu.texts[0].text, "Load spectrum list");
+    EXPECT_EQ(adder_menu.texts[4].text, "Show spectrum list");
+    const auto converter_menu = core::SETUP_VORELBOX_MENU(2);
+    EXPECT_FALSE(converter_menu.new_list_entry);
+    EXPECT_EQ(converter_menu.texts[1].text, "Save converted spectrum as");
+
+    EXPECT_EQ(core::BUILDVORELBOXTOOLBAR(1, true).size(), 8u);
+    const auto full = core::BUILDVORELBOXTOOLBAR(1, false);
+    ASSERT_EQ(full.size(), 10u);
+    EXPECT_EQ(full[9].tooltip, "Nothing to save");
+    EXPECT_TRUE(full[3].separator);
+    const auto converter_bar = core::BUILDVORELBOXTOOLBAR(2, false);
+    ASSERT_EQ(converter_bar.size(), 6u);
+    EXPECT_EQ(converter_bar[5].tooltip, "Save last result");
+    EXPECT_EQ(core::SET_VORELBOXTABNAMES(1)[0], "Spectrum adder");
+}
+
+TEST(ProgramSetup, FileLineFollowsProgramAndPage) {
+    core::AppState state;
+    state.program = core::PROGRAM_ADDER;
+    state.adder.list.file_name = "/d/list.vsl";
+    state.adder.list.not_saved = true;
+    state.adder.page.input_file = "/d/in.dat";
+    auto line = core::SHOW_VORELBOXPARAMETERS(state, 1);
+    EXPECT_EQ(line.label, "Spectrum list");
+    EXPECT_EQ(line.marker, '*');
+    EXPECT_EQ(line.path, "/d/list.vsl");
+    state.adder.list.not_saved = false;
+    EXPECT_EQ(core::SHOW_VORELBOXPARAMETERS(state, 1).marker, ' ');
+    line = core::SHOW_VORELBOXPARAMETERS(state, 3);
+    EXPECT_EQ(line.label, "Spectrum file");
+    EXPECT_EQ(line.path, "/d/in.dat");
+
+    state.program = core::PROGRAM_CONVERTER;
+    state.converter.state.file = "/d/run.chn";
+    line = core::SHOW_VORELBOXPARAMETERS(state, 1);
+    EXPECT_EQ(line.label, "Original file");
+    EXPECT_FALSE(line.trim_controls_visible);
+    state.program = 0;
+    EXPECT_FALSE(core::SHOW_VORELBOXPARAMETERS(state, 1).valid);
+}
+
+TEST(Timers, ABurstOfRequestsDrawsOnce) {
+    core::AppState state;
+    state.program = core::PROGRAM_ADDER;
+    fakes::ScriptedUi ui;
+    fakes::ManualClock clock;
+    int spectrum = 0;
+    int list = 0;
+    int layouts = 0;
+    core::Redraws redraws{[&] { ++spectrum; }, [&] { ++list; }, {}, {}, [&] { ++layouts; }};
+    for (int i = 0; i < 5; ++i) {
+        core::REFRESH_GRAPH(state, ui, clock, redraws, 1);
+        clock.advance(20);
+    }
+    EXPECT_EQ(list, 1);  // started at 0, drawn at 100
+    clock.advance(100);
+    EXPECT_EQ(list, 1);
+    EXPECT_EQ(spectrum, 0);
+
+    // A warning on screen holds the list back.
+    ui.set_warning_open(true);
+    core::REFRESH_GRAPH(state, ui, clock, redraws, 1);
+    clock.advance(150);
+    EXPECT_EQ(list, 1);
+    ui.set_warning_open(false);
+
+    // Dragging the window edge lays it out once, 100 ms after the last change.
+    for (int i = 0; i < 10; ++i) {
+        core::RESIZING_VORELBOX(clock, redraws);
+        clock.advance(30);
+    }
+    EXPECT_EQ(layouts, 0);
+    clock.advance(70);
+    EXPECT_EQ(layouts, 1);
+
+    state.adder.page.display_selection = true;
+    core::REFRESH_GRAPH(state, ui, clock, redraws, 1);
+    clock.advance(100);
+    EXPECT_EQ(spectrum, 1);
+}
