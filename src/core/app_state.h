@@ -4,6 +4,7 @@
 #include "adder_page.h"
 #include "converter_page.h"
 #include "raw_file.h"
+#include "settings_file.h"
 #include "spectrum_store.h"
 
 namespace vorelbox::core {
@@ -11,12 +12,25 @@ namespace vorelbox::core {
 constexpr int PROGRAM_ADDER = 1;
 constexpr int PROGRAM_CONVERTER = 2;
 
+// The file the Text output page shows, and what it is.
+struct TextOutput {
+    std::string file;
+    std::string kind;     // "Vorelix Spectrum", "Spectrum list", ...
+    std::string caption;
+};
+
 struct AppState {
     spectra::SpectrumStore store;
     spectra::RawFileTable raw_files;
     adder::AdderState adder;
     converter::Converter converter;
     adder::RecentFiles recent_converter_files;
+    Settings settings;  // fonts, margins, start-up choice and window placement; the rest is live above
+    TextOutput text_output;
+    std::string startup_file;  // named on the command line
+    std::string log_file = "Vorelbox.log";
+    std::string program_folder;
+    bool control_parameters_changed = false;
     // 1 = Spectrum adder, 2 = Spectrum converter; 0 until the program is set up.
     int program = 0;
     bool adder_active() const { return program == PROGRAM_ADDER; }

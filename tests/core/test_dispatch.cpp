@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app_state.h"
+#include "dispatch.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/manual_clock.h"
+#include "fakes/scripted_ui.h"
+#include "program_setup.h"
+
+using namespace vorelbox;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Dispatch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vorelbox_dispatch_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(dir_);
+        services.settings_path = (dir_ / "Vorelbox.ini").string();
+        services.selected_tab = [this] { return tab; };
+        services.close_window = [this] { ++closed; };
+        services.show_result = [this](const std::string& file, const std::string& kind, const std::string&) {
+            shown.push_back(kind + ":" + file);
+        };
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    bool apply(int id) { return core::VORELBOXAPPLY_SUB(state, services, id); }
+    static std::string read(const fs::path& p) {
+        std::ifstream in(p);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+    core::AppState state;
+    fakes::ScriptedUi ui;
+    fakes::FakeClipboard clipboard{std::nullopt};
+    fakes::ManualClock clock;
+    core::Redraws redraws;
+    core::Services services{ui, clipboard, clock, redraws};
+    int tab = 1;
+    int closed = 0;
+    std::vector<std::string> shown;
+};
+
+}  // namespace
+
+TEST_F(Dispatch, ExitAsksAboutBothUnsavedThingsInOrder) {
+    state.program = core::PROGRAM_CONVERTER;
+    state.adder.list.not_saved = true;
+    state.converter.state.unsaved_conversion = true;
+    ui.answer_no();
+    ui.answer(common::answer::cancel);
+    EXPECT_TRUE(apply(core::command::exit));
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"The present spectrum list is not saved - save before leaving?",
+                                                    "The new spectrum is not saved - save before leaving?"}));
+    EXPECT_EQ(closed, 0);
+    EXPECT_FALSE(fs::exists(services.settings_path));
+
+    ui.answer_no();
+    ui.answer_no();
+    EXPECT_FALSE(apply(core::command::exit));
+    EXPECT_EQ(closed, 1);
+    // The unsaved list is not named in the settings.
+    EXPECT_NE(read(services.settings_path).find("\nSpectrumList=\n"), std::string::npos);
+    EXPECT_NE(read(services.settings_path).find("\nProgram=2\n"), std::string::npos);
+}
+
+TEST_F(Dispatch, SaveResultCopiesTheShownFile) {
+    apply(core::command::save_result);
+    EXPECT_EQ(ui.texts().back(), "There is no result to save");
+
+    const fs::path shown_file = dir_ / "shown.txt";
+    std::ofstream(shown_file) << "result\n";
+    state.text_output.file = shown_file.string();
+    ui.choose(shown_file.string());
+    apply(core::command::save_result);
+    EXPECT_EQ(ui.texts().back(), "Already saved as " + shown_file.string());
+    EXPECT_EQ(ui.file_requests.back().title, "Result file");
+
+    ui.choose((dir_ / "copy.txt").string());
+    apply(core::command::save_result);
+    EXPECT_EQ(read(dir_ / "copy.txt"), "result\n");
+    ui.choose((dir_ / "none" / "copy.txt").string());
+    apply(core::command::save_result);
+    EXPECT_EQ(ui.texts().back(), "Error saving result as " + (dir_ / "none" / "copy.txt").string());
+}
+
+TEST_F(Dispatch, SpectrumAsTextUsesTheWidthOfTheLargestCount) {
+    EXPECT_TRUE(core::write_spectrum_text((dir_ / "a.tmp").string(), "h", {99999999, 1}));
+    EXPECT_EQ(read(dir_ / "a.tmp"), "h\n 99999999        1\n");
+    EXPECT_TRUE(core::write_spectrum_text((dir_ / "b.tmp").string(), "h", {9999999.9, -2.5}));
+    EXPECT_EQ(read(dir_ / "b.tmp"), "h\n 9999999      -2\n");
+
+    state.program = core::PROGRAM_ADDER;
+    apply(core::command::show_spectrum_text);  // nothing selected: nothing happens
+    EXPECT_TRUE(shown.empty());
+    state.adder.page.selected_input = 1;
+    state.adder.page.selection_items = {"the spectrum"};
+    state.adder.page.input_channels = 3;
+    state.adder.list.file_name = (dir_ / "list.vsl").string();
+    ASSERT_TRUE(spectra::REALLOCATE_SPECTRA(state.store, 3));
+    state.store.CURRENT_SPECTRUM[0] = 5;
+    state.store.CURRENT_SPECTRUM[1] = 6;
+    state.store.CURRENT_SPECTRUM[2] = 7;
+    apply(core::command::show_spectrum_text);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Vorelix Spectrum:" + (dir_ / "list.tmp").string());
+    EXPECT_EQ(read(dir_ / "list.tmp"), "the spectrum\n       5       6       7\n");
+}
+
+TEST_F(Dispatch, CommandsWithoutAnOperationAreUnexpected) {
+    for (const int id : {30020, 30030, 30042, 30046, 4242}) {
+        apply(id);
+        EXPECT_EQ(ui.texts().back(), "Unexpected case");
+    }
+    EXPECT_TRUE(state.control_parameters_changed);
+    EXPECT_EQ(ui.status[0], "Control parameters changed");
+    apply(core::command::print);
+    EXPECT_EQ(ui.texts().back(), "There is nothing to print");
+    apply(core::command::show_report);
+    EXPECT_EQ(ui.texts().back(), "There is no report to show");
+    tab = 3;
+    apply(core::command::print);
+    EXPECT_EQ(ui.texts().back(), "No spectra to print");
+}
