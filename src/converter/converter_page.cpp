@@ -82,7 +82,7 @@ std::string native_copy_of(const spectra::CheckResult& r) {
     return spectra::native_copy_name(r.file_name);
 }
 
-void load(Page& p, const std::string& name) {
+void load(Page& p, const std::string name) {  // a copy: clearing the page empties the file name
     spectra::reset_store(p.store);
     clear(p);
     const spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(p.store, p.files, p.ui, name);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "adder_page_widget.h"
+#include "converter_page_widget.h"
 #include "program_setup.h"
 
 namespace vorelbox::platform {
@@ -48,7 +49,9 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent)
 
     const QByteArray folder = QCoreApplication::applicationDirPath().toUtf8();
     state_.adder.program_folder.assign(folder.constData(), static_cast<std::size_t>(folder.size()));
+    state_.converter.program_folder = state_.adder.program_folder;
     adder_page_->render(state_.adder);
+    converter_page_->render(state_.converter);
     show_file_line();
 }
 
@@ -102,21 +105,26 @@ QTabWidget* MainWindow::build_pages() {
     page_tabs_->setObjectName(QStringLiteral("pageTabs"));
     adder_page_ = new AdderPageWidget(page_tabs_);
     connect(adder_page_, &AdderPageWidget::command, this, &MainWindow::run_adder_command);
+    converter_page_ = new ConverterPageWidget(page_tabs_);
+    connect(converter_page_, &ConverterPageWidget::command, this,
+            &MainWindow::run_converter_command);
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
     for (std::size_t i = 0; i < names.size(); ++i) {
-        auto* placeholder = new QWidget(page_tabs_);
-        placeholder->setObjectName(QStringLiteral("page%1").arg(i + 1));
+        QWidget* tab = nullptr;
         if (i == 0) {
-            converter_page_ = placeholder;
+            tab = state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_;
+        } else {
+            tab = new QWidget(page_tabs_);
+            tab->setObjectName(QStringLiteral("page%1").arg(i + 1));
         }
-        page_tabs_->addTab(i == 0 && state_.adder_active() ? adder_page_ : placeholder,
-                           qt_text(names[i]));
+        page_tabs_->addTab(tab, qt_text(names[i]));
     }
     return page_tabs_;
 }
 
 void MainWindow::show_program_page() {
-    QWidget* wanted = state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_;
+    QWidget* wanted = state_.adder_active() ? static_cast<QWidget*>(adder_page_)
+                                            : static_cast<QWidget*>(converter_page_);
     const QString name = qt_text(core::SET_VORELBOXTABNAMES(state_.program)[0]);
     if (page_tabs_->widget(0) != wanted) {
         const bool was_current = page_tabs_->currentIndex() == 0;
@@ -132,17 +140,36 @@ void MainWindow::show_program_page() {
 void MainWindow::run_adder_command(adder::AdderCommand command, int argument) {
     // A command that shows a dialog runs an event loop; nothing starts another
     // command before it ends.
-    if (adder_command_running_) {
+    if (command_running_) {
         return;
     }
-    adder_command_running_ = true;
+    command_running_ = true;
     adder_page_->read_into(state_.adder);
     adder::SPECTADD_APPLY_SUB(state_.store, state_.raw_files, state_.adder, ui_, clipboard_,
                               command, argument);
     adder_page_->render(state_.adder);
     show_file_line();
     show_recent_lists();
-    adder_command_running_ = false;
+    command_running_ = false;
+}
+
+void MainWindow::run_converter_command(converter::ConverterCommand command, int argument) {
+    if (command_running_) {
+        return;
+    }
+    command_running_ = true;
+    converter_page_->read_into(state_.converter);
+    converter::SPECTCONV_APPLY_SUB(state_.store, state_.raw_files, state_.converter,
+                                   state_.recent_converter_files, ui_, clipboard_, command,
+                                   argument);
+    converter_page_->render(state_.converter);
+    // The converter's line names the file it read; it has no unsaved mark of its own.
+    file_label_->setText(tr("Original file"));
+    modified_marker_->setVisible(false);
+    file_path_->setText(qt_text(state_.converter.state.file));
+    file_path_->setCursorPosition(0);
+    show_recent_lists();
+    command_running_ = false;
 }
 
 void MainWindow::show_file_line() {
@@ -201,10 +228,16 @@ void MainWindow::select_program(int program) {
     show_program_page();
     fill_file_menu();
     fill_tool_bar();
+    show_file_line();
     if (state_.adder_active()) {
         adder_page_->render(state_.adder);
+    } else if (state_.converter_active()) {
+        converter_page_->render(state_.converter);
+        // The file may have changed on disk while the other program was in use.
+        if (!state_.converter.state.file.empty()) {
+            run_converter_command(converter::ConverterCommand::Reload);
+        }
     }
-    show_file_line();
 }
 
 void MainWindow::show_about() {

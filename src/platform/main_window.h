@@ -22,6 +22,7 @@ class QToolBar;
 namespace vorelbox::platform {
 
 class AdderPageWidget;
+class ConverterPageWidget;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -34,6 +35,7 @@ class MainWindow : public QMainWindow {
     common::Clipboard& clipboard() { return clipboard_; }
     core::AppState& state() { return state_; }
     AdderPageWidget* adder_page() const { return adder_page_; }
+    ConverterPageWidget* converter_page() const { return converter_page_; }
 
     QTabWidget* page_tabs() const { return page_tabs_; }
     // Page 1..3 of the tab widget.
@@ -47,6 +49,8 @@ class MainWindow : public QMainWindow {
     // Carries out a command of the adder page: the page's controls go into the
     // state, the command runs, and the page and the file line show the result.
     void run_adder_command(adder::AdderCommand command, int argument = 0);
+    // The same for a command of the converter page, its File-menu entries and tool bar.
+    void run_converter_command(converter::ConverterCommand command, int argument = 0);
 
   private:
     QWidget* build_program_line();
@@ -59,6 +63,7 @@ class MainWindow : public QMainWindow {
     // The File menu and the tool bar hold the active program's entries.
     void fill_file_menu();
     void fill_tool_bar();
+    // The recent spectrum lists (adder) or spectrum files (converter) in the File menu.
     void show_recent_lists();
     void show_file_line();
     void show_program_page();
@@ -69,6 +74,7 @@ class MainWindow : public QMainWindow {
     core::AppState& state_;
     QtUi ui_;
     QtClipboard clipboard_;
+    QAction* recent_separator_ = nullptr;  // shown only when there are recent files
     QRadioButton* adder_radio_ = nullptr;
     QRadioButton* converter_radio_ = nullptr;
     QLabel* file_label_ = nullptr;
@@ -81,8 +87,9 @@ class MainWindow : public QMainWindow {
     std::array<QAction*, 8> recent_actions_{};
     QTabWidget* page_tabs_ = nullptr;
     AdderPageWidget* adder_page_ = nullptr;
-    QWidget* converter_page_ = nullptr;
-    bool adder_command_running_ = false;
+    ConverterPageWidget* converter_page_ = nullptr;
+    // While a command runs (a dialog of it may run an event loop) no other starts.
+    bool command_running_ = false;
     std::array<QLabel*, 3> status_parts_{};
 };
 

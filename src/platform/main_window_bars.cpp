@@ -69,8 +69,12 @@ void MainWindow::fill_tool_bar() {
                     [this, command] { run_adder_command(command); });
         }
     } else {
-        add_tool(bar, open_icon, tr("Load spectrum file"), "loadSpectrumTool");
-        add_tool(bar, save_icon, tr("Save spectrum file"), "saveSpectrumTool");
+        connect(add_tool(bar, open_icon, tr("Load spectrum file"), "loadSpectrumTool"),
+                &QAction::triggered, this,
+                [this] { run_converter_command(converter::ConverterCommand::FindFile); });
+        connect(add_tool(bar, save_icon, tr("Save spectrum file"), "saveSpectrumTool"),
+                &QAction::triggered, this,
+                [this] { run_converter_command(converter::ConverterCommand::MenuSaveAs); });
     }
     bar->addSeparator();
     add_tool(bar, setup_icon, tr("Setup page and print font"), "pageSetupTool");
@@ -113,31 +117,53 @@ void MainWindow::fill_file_menu() {
             connect(action, &QAction::triggered, this,
                     [this, command] { run_adder_command(command); });
         }
-        file->addSeparator();
-        for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
-            const int entry = static_cast<int>(i) + 1;
-            QAction* action = file->addAction(QStringLiteral("&%1.").arg(entry));
-            action->setObjectName(QStringLiteral("recentList%1Menu").arg(entry));
+    } else {
+        struct Entry {
+            QString text;
+            const char* name;
+            converter::ConverterCommand command;
+        };
+        const Entry entries[] = {
+            {tr("Load Spectrum file"), "loadSpectrumMenu", converter::ConverterCommand::FindFile},
+            {tr("Save converted spectrum as"), "saveConvertedMenu",
+             converter::ConverterCommand::MenuSaveAs},
+        };
+        for (const Entry& e : entries) {
+            QAction* action = file->addAction(e.text);
+            action->setObjectName(QString::fromLatin1(e.name));
+            const converter::ConverterCommand command = e.command;
+            connect(action, &QAction::triggered, this,
+                    [this, command] { run_converter_command(command); });
+        }
+    }
+    recent_separator_ = file->addSeparator();
+    const bool for_adder = state_.adder_active();
+    for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
+        const int entry = static_cast<int>(i) + 1;
+        QAction* action = file->addAction(QStringLiteral("&%1.").arg(entry));
+        action->setObjectName(
+            QString::fromLatin1(for_adder ? "recentList%1Menu" : "recentFile%1Menu").arg(entry));
+        if (for_adder) {
             connect(action, &QAction::triggered, this,
                     [this, entry] { run_adder_command(adder::AdderCommand::RecentList, entry); });
-            recent_actions_[i] = action;
+        } else {
+            connect(action, &QAction::triggered, this, [this, entry] {
+                run_converter_command(converter::ConverterCommand::RecentFile, entry);
+            });
         }
-        file->addSeparator();
-        show_recent_lists();
-    } else {
-        file->addAction(tr("Load Spectrum file"))
-            ->setObjectName(QStringLiteral("loadSpectrumMenu"));
-        file->addAction(tr("Save converted spectrum as"))
-            ->setObjectName(QStringLiteral("saveConvertedMenu"));
-        file->addSeparator();
+        recent_actions_[i] = action;
     }
+    file->addSeparator();
+    show_recent_lists();
     QAction* exit = file->addAction(tr("E&xit"));
     exit->setObjectName(QStringLiteral("exitMenu"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::show_recent_lists() {
-    const auto& entries = state_.adder.recent_lists.entries;
+    const auto& entries = state_.adder_active() ? state_.adder.recent_lists.entries
+                                                : state_.recent_converter_files.entries;
+    bool any = false;
     for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
         QAction* action = recent_actions_[i];
         if (action == nullptr) {
@@ -146,11 +172,15 @@ void MainWindow::show_recent_lists() {
         const std::string& entry = entries[i];
         const bool blank = common::is_blank(entry);
         action->setVisible(!blank);
+        any = any || !blank;
         if (!blank) {
             QString path = QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
             path.replace(QStringLiteral("&"), QStringLiteral("&&"));
             action->setText(QStringLiteral("&%1. %2").arg(i + 1).arg(path.trimmed()));
         }
+    }
+    if (recent_separator_ != nullptr) {
+        recent_separator_->setVisible(any);
     }
 }
 

@@ -47,7 +47,9 @@ QMenu* menu_titled(const MainWindow& w, const QString& title) {
 QStringList entries(const QMenu* menu) {
     QStringList texts;
     for (QAction* a : menu->actions()) {
-        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        if (a->isVisible()) {
+            texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        }
     }
     return texts;
 }
@@ -172,7 +174,6 @@ class TestMainWindow : public QObject {
         for (QAction* a : bar->actions()) {
             tips.append(a->isSeparator() ? QStringLiteral("-") : a->toolTip());
             QVERIFY(a->isSeparator() || !a->icon().isNull());
-            a->trigger();
         }
         QCOMPARE(tips, (QStringList{"Load spectrum file", "Save spectrum file", "-",
                                     "Setup page and print font", "Nothing to print",
