@@ -96,6 +96,9 @@ TEST_F(ConverterPage, UnknownFilesLeaveAnEmptyPage) {
 
 TEST_F(ConverterPage, EditedHeaderStaysWithItsSpectrum) {
     open(write("two.dat", "first\n1 2 3\n4 5 6\nsecond\n7 8 9\n1 2 3\n"));
+    apply(ConverterCommand::Reload);
+    EXPECT_EQ(converter.state.spectra, 2);
+    EXPECT_TRUE(ui.shown().empty());
     ui.label(std::string("renamed first"));
     apply(ConverterCommand::EditHeader);
     const auto& request = ui.label_requests[0];
