@@ -136,21 +136,21 @@ Settings read_settings(std::istream& in, common::Ui& ui) {
             if (common::is_blank(name)) {
                 name = "Courier New";
             }
-            (key == "Font=" ? s.report_font : s.graphics_font) = name;
+            (key == "Font=" ? s.page_setup.report_font : s.page_setup.graphics_font) = name;
         } else if (key == "Fontsize=" || key == "GraphicsFontsize=") {
             std::string size = std::string(common::trim(value.substr(0, font_size_columns)));
             if (size.empty()) {
                 size = "10";
             }
-            (key == "Fontsize=" ? s.report_font_size : s.graphics_font_size) = size;
+            (key == "Fontsize=" ? s.page_setup.report_font_size : s.page_setup.graphics_font_size) = size;
         } else if (key == "Left margin=") {
-            s.left_margin = margin(value);
+            s.page_setup.margins.left = margin(value);
         } else if (key == "Right margin=") {
-            s.right_margin = margin(value);
+            s.page_setup.margins.right = margin(value);
         } else if (key == "Top margin=") {
-            s.top_margin = margin(value);
+            s.page_setup.margins.top = margin(value);
         } else if (key == "Bottom margin=") {
-            s.bottom_margin = margin(value);
+            s.page_setup.margins.bottom = margin(value);
         } else if (key == "ConverterFile=") {
             const std::string name = limited(value, path_columns);
             s.converter_file = exists(name) ? name : std::string();
@@ -201,14 +201,14 @@ void write_settings(std::ostream& out, const Settings& s, bool list_not_saved) {
     const auto trimmed = [](const std::string& text) { return common::trim_right(common::cut_at_nul(text)); };
     const auto flag = [](bool value) { return value ? "T" : "F"; };
     const auto fonts_and_margins = [&] {
-        out << "Font=" << trimmed(s.report_font) << '\n';
-        out << "Fontsize=" << trimmed(s.report_font_size) << '\n';
-        out << "GraphicsFont=" << trimmed(s.graphics_font) << '\n';
-        out << "GraphicsFontsize=" << trimmed(s.graphics_font_size) << '\n';
-        out << "Left margin=" << margin_text(s.left_margin) << '\n';
-        out << "Right margin=" << margin_text(s.right_margin) << '\n';
-        out << "Top margin=" << margin_text(s.top_margin) << '\n';
-        out << "Bottom margin=" << margin_text(s.bottom_margin) << '\n';
+        out << "Font=" << trimmed(s.page_setup.report_font) << '\n';
+        out << "Fontsize=" << trimmed(s.page_setup.report_font_size) << '\n';
+        out << "GraphicsFont=" << trimmed(s.page_setup.graphics_font) << '\n';
+        out << "GraphicsFontsize=" << trimmed(s.page_setup.graphics_font_size) << '\n';
+        out << "Left margin=" << margin_text(s.page_setup.margins.left) << '\n';
+        out << "Right margin=" << margin_text(s.page_setup.margins.right) << '\n';
+        out << "Top margin=" << margin_text(s.page_setup.margins.top) << '\n';
+        out << "Bottom margin=" << margin_text(s.page_setup.margins.bottom) << '\n';
     };
     out << "[Vorelbox]\n";
     out << "Program=" << s.program << '\n';

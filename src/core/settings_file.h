@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "page_setup.h"
 #include "spectrum_list.h"
 #include "ui.h"
 
@@ -42,14 +43,7 @@ struct Settings {
     adder::RecentFiles recent_converter_files;
     std::string converter_file;
     bool start_empty = false;
-    std::string report_font = "Courier New";
-    std::string report_font_size = "10";
-    std::string graphics_font = "Arial";
-    std::string graphics_font_size = "10";
-    double left_margin = 2.0;
-    double right_margin = 2.0;
-    double top_margin = 2.0;
-    double bottom_margin = 2.0;
+    print::PageSetup page_setup;  // fonts, sizes and margins
     std::optional<WindowPlacement> window;  // nothing: as the window was created
 };
 

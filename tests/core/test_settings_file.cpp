@@ -47,12 +47,12 @@ TEST_F(SettingsFile, WrittenSettingsReadBackWhole) {
     s.recent_converter_files.entries[0] = touch("c.chn");
     s.converter_file = s.recent_converter_files.entries[0];
     s.start_empty = true;
-    s.report_font = "DejaVu Sans Mono";
-    s.report_font_size = "12";
-    s.graphics_font = "DejaVu Sans";
-    s.graphics_font_size = "9";
-    s.left_margin = 1.5;
-    s.bottom_margin = 3.25;
+    s.page_setup.report_font = "DejaVu Sans Mono";
+    s.page_setup.report_font_size = "12";
+    s.page_setup.graphics_font = "DejaVu Sans";
+    s.page_setup.graphics_font_size = "9";
+    s.page_setup.margins.left = 1.5;
+    s.page_setup.margins.bottom = 3.25;
     s.window = core::WindowPlacement{10, 700, 20, 400, 0, 3};
     std::ostringstream out;
     core::write_settings(out, s, false);
@@ -73,9 +73,9 @@ TEST_F(SettingsFile, WrittenSettingsReadBackWhole) {
     EXPECT_FALSE(back.show_sum);
     EXPECT_EQ(back.converter_file, s.converter_file);
     EXPECT_TRUE(back.start_empty);
-    EXPECT_EQ(back.report_font, "DejaVu Sans Mono");
-    EXPECT_EQ(back.graphics_font_size, "9");
-    EXPECT_EQ(back.bottom_margin, 3.25);
+    EXPECT_EQ(back.page_setup.report_font, "DejaVu Sans Mono");
+    EXPECT_EQ(back.page_setup.graphics_font_size, "9");
+    EXPECT_EQ(back.page_setup.margins.bottom, 3.25);
     ASSERT_TRUE(back.window);
     EXPECT_EQ(back.window->show, 3);
 
@@ -99,9 +99,9 @@ TEST_F(SettingsFile, ReadingRulesAndWarnings) {
     EXPECT_EQ(s.program, 0);
     EXPECT_EQ(s.recent_lists.entries[2], "/gone/kept.vsl");
     EXPECT_TRUE(s.recent_converter_files.entries[1].empty());
-    EXPECT_EQ(s.report_font, "Courier New");
-    EXPECT_EQ(s.report_font_size, "10");
-    EXPECT_EQ(s.top_margin, 2.0);
+    EXPECT_EQ(s.page_setup.report_font, "Courier New");
+    EXPECT_EQ(s.page_setup.report_font_size, "10");
+    EXPECT_EQ(s.page_setup.margins.top, 2.0);
     ASSERT_TRUE(s.window);
     const core::WindowRect r = core::window_rect(*s.window);
     EXPECT_EQ(r.x, 10);

@@ -45,7 +45,7 @@ protected:
 TEST_F(Startup, FirstStartChoosesTheConverter) {
     EXPECT_EQ(start(""), core::PROGRAM_CONVERTER);
     EXPECT_TRUE(ui.shown().empty());
-    EXPECT_EQ(state.settings.report_font, "Courier New");
+    EXPECT_EQ(state.settings.page_setup.report_font, "Courier New");
 }
 
 TEST_F(Startup, PreviousListAndInputFileAreRestored) {
