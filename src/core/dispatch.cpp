@@ -163,6 +163,9 @@ Settings current_settings(const AppState& state, const WindowPlacement& placemen
 }
 
 void VORELBOXSAVE(AppState& state, Services& s) {
+    if (s.settings_path.empty()) {
+        return;  // a window started without settings keeps none
+    }
     const WindowPlacement placement = s.window_placement ? s.window_placement() : WindowPlacement{};
     if (!write_settings_file(s.settings_path, current_settings(state, placement), state.adder.list.not_saved)) {
         common::WARN(s.ui, "Unable to save the setup");

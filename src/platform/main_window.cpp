@@ -2,34 +2,45 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSizePolicy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "adder_page_widget.h"
 #include "converter_page_widget.h"
+#include "page_setup_dialog.h"
+#include "print_file.h"
 #include "program_setup.h"
+#include "qt_print_device.h"
+#include "startup.h"
+#include "text_output_widget.h"
 
 namespace vorelbox::platform {
 namespace {
 
-QString qt_text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+QString qt_text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::string std_text(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace
 
-MainWindow::MainWindow(core::AppState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), ui_(this) {
+MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(parent), state_(state), ui_(this) {
     if (state_.program == 0) {
         state_.program = core::PROGRAM_CONVERTER;
     }
@@ -45,14 +56,79 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent)
     setCentralWidget(central);
 
     build_menus();
+    build_shortcuts();
     build_status_bar();
+    build_services();
 
-    const QByteArray folder = QCoreApplication::applicationDirPath().toUtf8();
-    state_.adder.program_folder.assign(folder.constData(), static_cast<std::size_t>(folder.size()));
-    state_.converter.program_folder = state_.adder.program_folder;
-    adder_page_->render(state_.adder);
-    converter_page_->render(state_.converter);
+    state_.program_folder = std_text(QCoreApplication::applicationDirPath());
+    state_.adder.program_folder = state_.program_folder;
+    state_.converter.program_folder = state_.program_folder;
+    render_pages();
     show_file_line();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build_services() {
+    redraws_.draw_spectrum = [this] {
+        (state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_)->update();
+    };
+    redraws_.draw_list = [this] { adder_page_->update(); };
+    redraws_.draw_multispectra = [this] { page(3)->update(); };
+    redraws_.refont_viewer = [this] {
+        const auto& setup = state_.settings.page_setup;
+        text_page_->set_report_font(setup.report_font, setup.report_font_size);
+    };
+    services_ = std::make_unique<core::Services>(ui_, clipboard_, timers_, redraws_);
+    core::Services& s = *services_;
+    s.selected_tab = [this] { return selected_tab(); };
+    s.setup_program = [this](int program) { select_program(program); };
+    s.page_setup = [this] {
+        const PageSetupOutcome outcome = run_page_setup_dialog(this, ui_, state_.settings.page_setup);
+        state_.settings.page_setup = outcome.setup;
+        if (outcome.accepted && selected_tab() == 2) {
+            timers_.start(core::TIMER_FONT, core::FOLLOW_UP_DELAY_MS, redraws_.refont_viewer);
+        }
+        return outcome.accepted;
+    };
+    s.print_file = [this](const std::string& kind, const std::string& file) {
+        print::PRINTFILE(system_printer(this, ui_), ui_, state_.settings.page_setup, kind, file);
+    };
+    s.show_result = [this](const std::string& file, const std::string& kind, const std::string& caption) {
+        show_result(file, kind, caption);
+    };
+    s.set_text_tab_caption = [this](const std::string& caption) { page_tabs_->setTabText(1, qt_text(caption)); };
+    s.about = [this] { show_about(); };
+    s.close_window = [this] {
+        closing_ = true;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    };
+    s.window_placement = [this] { return placement(); };
+}
+
+bool MainWindow::start(const std::string& settings_path, const std::vector<std::string>& arguments) {
+    settings_path_ = settings_path;
+    services_->settings_path = settings_path;
+    const int program = core::VORELBOXINI(state_, ui_, clipboard_, settings_path, arguments);
+    bool maximised = false;
+    if (const auto& window = state_.settings.window) {
+        const core::WindowRect rect = core::window_rect(*window);
+        setGeometry(rect.x, rect.y, rect.width, rect.height);
+        maximised = rect.maximised;
+    }
+    redraws_.refont_viewer();
+    show_start_choice();
+    state_.program = 0;  // the program is set up anew
+    select_program(program);
+    if (state_.converter_active() && !state_.settings.start_empty) {
+        const std::string wanted = state_.converter.state.file;
+        if (!wanted.empty() && state_.converter.state.spectra == 0) {
+            common::WARN(ui_, "Error loading startup file " + wanted);
+            ui_.set_status_text(2, "No data");
+            file_path_->setText(tr(" - no startup file specified -"));
+        }
+    }
+    return maximised;
 }
 
 QWidget* MainWindow::build_program_line() {
@@ -64,12 +140,12 @@ QWidget* MainWindow::build_program_line() {
     converter_radio_ = new QRadioButton(tr("Spectrum converter"), line);
     converter_radio_->setObjectName(QStringLiteral("program2Radio"));
     auto* group = new QButtonGroup(line);
-    group->addButton(adder_radio_, core::PROGRAM_ADDER);
-    group->addButton(converter_radio_, core::PROGRAM_CONVERTER);
+    group->addButton(adder_radio_, core::command::program_adder);
+    group->addButton(converter_radio_, core::command::program_converter);
     (state_.adder_active() ? adder_radio_ : converter_radio_)->setChecked(true);
     connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) {
-            select_program(id);
+            run_command(id);
         }
     });
     row->addWidget(adder_radio_);
@@ -82,7 +158,7 @@ QWidget* MainWindow::build_file_line() {
     auto* line = new QWidget(this);
     auto* row = new QHBoxLayout(line);
     row->setContentsMargins(0, 0, 0, 0);
-    file_label_ = new QLabel(line);
+    file_label_ = new QLabel(tr("Control file"), line);
     file_label_->setObjectName(QStringLiteral("fileLabel"));
     modified_marker_ = new QLabel(QStringLiteral("*"), line);
     modified_marker_->setObjectName(QStringLiteral("modifiedMarker"));
@@ -106,35 +182,51 @@ QTabWidget* MainWindow::build_pages() {
     adder_page_ = new AdderPageWidget(page_tabs_);
     connect(adder_page_, &AdderPageWidget::command, this, &MainWindow::run_adder_command);
     converter_page_ = new ConverterPageWidget(page_tabs_);
-    connect(converter_page_, &ConverterPageWidget::command, this,
-            &MainWindow::run_converter_command);
+    connect(converter_page_, &ConverterPageWidget::command, this, &MainWindow::run_converter_command);
+    text_page_ = new TextOutputWidget(ui_, clipboard_, page_tabs_);
+    text_page_->setObjectName(QStringLiteral("page2"));
+    auto* multi = new QWidget(page_tabs_);
+    multi->setObjectName(QStringLiteral("page3"));
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        QWidget* tab = nullptr;
-        if (i == 0) {
-            tab = state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_;
-        } else {
-            tab = new QWidget(page_tabs_);
-            tab->setObjectName(QStringLiteral("page%1").arg(i + 1));
-        }
-        page_tabs_->addTab(tab, qt_text(names[i]));
-    }
+    page_tabs_->addTab(state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_, qt_text(names[0]));
+    page_tabs_->addTab(text_page_, qt_text(names[1]));
+    page_tabs_->addTab(multi, qt_text(names[2]));
+    connect(page_tabs_, &QTabWidget::currentChanged, this, &MainWindow::tab_changed);
     return page_tabs_;
 }
 
 void MainWindow::show_program_page() {
-    QWidget* wanted = state_.adder_active() ? static_cast<QWidget*>(adder_page_)
-                                            : static_cast<QWidget*>(converter_page_);
+    QWidget* wanted = state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_;
     const QString name = qt_text(core::SET_VORELBOXTABNAMES(state_.program)[0]);
     if (page_tabs_->widget(0) != wanted) {
-        const bool was_current = page_tabs_->currentIndex() == 0;
+        const QSignalBlocker quiet(page_tabs_);
         page_tabs_->removeTab(0);
         page_tabs_->insertTab(0, wanted, name);
-        if (was_current) {
-            page_tabs_->setCurrentIndex(0);
-        }
     }
     page_tabs_->setTabText(0, name);
+    page_tabs_->setCurrentIndex(0);
+}
+
+void MainWindow::render_pages() {
+    adder_page_->render(state_.adder);
+    converter_page_->render(state_.converter);
+}
+
+void MainWindow::run_command(int command) {
+    if (command_running_) {
+        return;
+    }
+    command_running_ = true;
+    adder_page_->read_into(state_.adder);
+    converter_page_->read_into(state_.converter);
+    const bool running = core::VORELBOXAPPLY_SUB(state_, *services_, command);
+    command_running_ = false;
+    if (running) {
+        render_pages();
+        show_file_line();
+        show_recent_lists();
+        fill_tool_bar();
+    }
 }
 
 void MainWindow::run_adder_command(adder::AdderCommand command, int argument) {
@@ -145,12 +237,12 @@ void MainWindow::run_adder_command(adder::AdderCommand command, int argument) {
     }
     command_running_ = true;
     adder_page_->read_into(state_.adder);
-    adder::SPECTADD_APPLY_SUB(state_.store, state_.raw_files, state_.adder, ui_, clipboard_,
-                              command, argument);
+    adder::SPECTADD_APPLY_SUB(state_.store, state_.raw_files, state_.adder, ui_, clipboard_, command, argument);
     adder_page_->render(state_.adder);
     show_file_line();
     show_recent_lists();
     command_running_ = false;
+    refresh_graph();
 }
 
 void MainWindow::run_converter_command(converter::ConverterCommand command, int argument) {
@@ -159,30 +251,90 @@ void MainWindow::run_converter_command(converter::ConverterCommand command, int 
     }
     command_running_ = true;
     converter_page_->read_into(state_.converter);
-    converter::SPECTCONV_APPLY_SUB(state_.store, state_.raw_files, state_.converter,
-                                   state_.recent_converter_files, ui_, clipboard_, command,
-                                   argument);
+    converter::SPECTCONV_APPLY_SUB(state_.store, state_.raw_files, state_.converter, state_.recent_converter_files,
+                                   ui_, clipboard_, command, argument);
     converter_page_->render(state_.converter);
-    // The converter's line names the file it read; it has no unsaved mark of its own.
-    file_label_->setText(tr("Original file"));
-    modified_marker_->setVisible(false);
-    file_path_->setText(qt_text(state_.converter.state.file));
-    file_path_->setCursorPosition(0);
+    show_file_line();
     show_recent_lists();
     command_running_ = false;
+    refresh_graph();
+}
+
+void MainWindow::run_help_command(int command) {
+    switch (command) {
+        case help_command::general:
+            common::WARN(ui_, "General help - comes later");
+            break;
+        case help_command::how_to_use: {
+            const std::string readme = std_text(QDir(QCoreApplication::applicationDirPath()).filePath("Readme.txt"));
+            if (!show_result(readme, "Vorelbox Help", " ")) {
+                common::WARN(ui_, "See the " + readme + " file");
+            }
+            break;
+        }
+        case help_command::website:
+        case help_command::documentation: {
+            // The user manual travels with the program; there is no web site.
+            const QString manual = QDir(QCoreApplication::applicationDirPath()).filePath("Vorelbox-manual.html");
+            if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) {
+                common::WARN(ui_, "See the " + std_text(manual) + " file");
+            }
+            break;
+        }
+        case help_command::start_empty:
+        case help_command::start_previous:
+            core::toggle_start_empty(state_, ui_);
+            show_start_choice();
+            break;
+        default:
+            break;
+    }
+}
+
+bool MainWindow::show_result(const std::string& file, const std::string& kind, const std::string& caption) {
+    if (!text_page_->show_file(file, kind, caption)) {
+        return false;
+    }
+    state_.text_output = {file, kind, caption};
+    page_tabs_->setCurrentIndex(1);
+    return true;
+}
+
+void MainWindow::show_start_choice() {
+    start_empty_action_->setChecked(state_.settings.start_empty);
+    start_previous_action_->setChecked(!state_.settings.start_empty);
 }
 
 void MainWindow::show_file_line() {
-    if (state_.adder_active()) {
-        file_label_->setText(tr("Spectrum list"));
-        modified_marker_->setVisible(state_.adder.list.not_saved);
-        file_path_->setText(qt_text(state_.adder.list.file_name));
-    } else {
-        file_label_->setText(tr("Control file"));
-        modified_marker_->setVisible(control_file_modified_);
-        file_path_->setText(control_file_);
+    const core::FileLine line = core::SHOW_VORELBOXPARAMETERS(state_, selected_tab());
+    if (!line.valid) {
+        common::WARN(ui_, "Illegal internal condition");
+        return;
     }
+    file_label_->setText(qt_text(line.label));
+    modified_marker_->setVisible(line.marker == '*');
+    file_path_->setText(qt_text(line.path));
     file_path_->setCursorPosition(0);
+}
+
+void MainWindow::tab_changed(int index) {
+    if (index == 1) {
+        redraws_.refont_viewer();
+    }
+    fill_tool_bar();
+    show_file_line();
+    refresh_graph();
+}
+
+void MainWindow::refresh_graph() { core::REFRESH_GRAPH(state_, ui_, timers_, redraws_, selected_tab()); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    run_command(core::command::exit);
 }
 
 void MainWindow::build_status_bar() {
@@ -213,37 +365,52 @@ QWidget* MainWindow::page(int number) const {
     return page_tabs_->widget(number - 1);
 }
 
-void MainWindow::set_file_path(const QString& path) {
-    control_file_ = path;
-    show_file_line();
-}
-
-void MainWindow::set_modified(bool modified) {
-    control_file_modified_ = modified;
-    show_file_line();
-}
+int MainWindow::selected_tab() const { return page_tabs_ ? page_tabs_->currentIndex() + 1 : 1; }
 
 void MainWindow::select_program(int program) {
+    if (program == state_.program) {
+        return;
+    }
     state_.program = program;
+    {
+        const QSignalBlocker quiet_adder(adder_radio_);
+        const QSignalBlocker quiet_converter(converter_radio_);
+        (state_.adder_active() ? adder_radio_ : converter_radio_)->setChecked(true);
+    }
     show_program_page();
     fill_file_menu();
     fill_tool_bar();
-    show_file_line();
     if (state_.adder_active()) {
+        adder::SORT_VSL(state_.adder.recent_lists, state_.adder.list.file_name);
         adder_page_->render(state_.adder);
-    } else if (state_.converter_active()) {
+    } else {
+        ui_.set_status_text(1, "Ready to convert spectra");
+        ui_.set_status_text(2, "");
+        ui_.set_status_text(3, "");
+        adder::SORT_CONV(state_.recent_converter_files, state_.converter.state.file);
         converter_page_->render(state_.converter);
-        // The file may have changed on disk while the other program was in use.
+        // The converter's file is read again, as it may have changed on disk.
         if (!state_.converter.state.file.empty()) {
+            const bool was_running = command_running_;
+            command_running_ = false;
             run_converter_command(converter::ConverterCommand::Reload);
+            command_running_ = was_running;
         }
     }
+    show_file_line();
+    show_recent_lists();
+    refresh_graph();
+}
+
+core::WindowPlacement MainWindow::placement() const {
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    return {normal.left(), normal.left() + normal.width(), normal.top(), normal.top() + normal.height(), 0,
+            isMaximized() ? 3 : 1};
 }
 
 void MainWindow::show_about() {
     QMessageBox::about(this, tr("About Vorelbox"),
-                       QStringLiteral("Vorelbox\nVersion %1 - %2")
-                           .arg(qt_text(core::VERSION_TEXT), qt_text(core::DATE_TEXT)));
+                       QStringLiteral("Vorelbox\nVersion %1 - %2").arg(qt_text(core::VERSION_TEXT), qt_text(core::DATE_TEXT)));
 }
 
 }  // namespace vorelbox::platform

@@ -1,17 +1,24 @@
 #pragma once
-// The main window: program choice, control-file line, tool bar, the three pages
-// and the status bar.
+// The main window: program choice, file line, tool bar, the three pages and the
+// status bar. Its commands go to the dispatcher; the pages' own controls go to
+// their page routines.
 
 #include <QMainWindow>
 #include <QString>
 
 #include <array>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app_state.h"
+#include "dispatch.h"
 #include "qt_clipboard.h"
+#include "qt_timers.h"
 #include "qt_ui.h"
 
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -23,6 +30,17 @@ namespace vorelbox::platform {
 
 class AdderPageWidget;
 class ConverterPageWidget;
+class TextOutputWidget;
+
+// Commands of the Help menu, which the window carries out itself.
+namespace help_command {
+constexpr int general = 1081;
+constexpr int how_to_use = 1082;
+constexpr int website = 30034;
+constexpr int documentation = 30036;
+constexpr int start_empty = 1335;
+constexpr int start_previous = 1336;
+}  // namespace help_command
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -30,27 +48,34 @@ class MainWindow : public QMainWindow {
   public:
     // On a first start (state.program == 0) the converter becomes the active program.
     explicit MainWindow(core::AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Reads the settings, restores the previous dataset (or opens the file named
+    // on the command line) and shows the program chosen. Returns whether the
+    // window should be shown maximised.
+    bool start(const std::string& settings_path, const std::vector<std::string>& arguments);
 
     QtUi& ui() { return ui_; }
     common::Clipboard& clipboard() { return clipboard_; }
     core::AppState& state() { return state_; }
     AdderPageWidget* adder_page() const { return adder_page_; }
     ConverterPageWidget* converter_page() const { return converter_page_; }
-
+    TextOutputWidget* text_page() const { return text_page_; }
     QTabWidget* page_tabs() const { return page_tabs_; }
     // Page 1..3 of the tab widget.
     QWidget* page(int number) const;
+    int selected_tab() const;
 
-    // The converter's control file shown on the file line, and whether it has
-    // unsaved changes. With the adder active the line shows the spectrum list instead.
-    void set_file_path(const QString& path);
-    void set_modified(bool modified);
-
-    // Carries out a command of the adder page: the page's controls go into the
-    // state, the command runs, and the page and the file line show the result.
+    // A command of the menus, the tool bar, the keys or the program buttons.
+    void run_command(int command);
+    void run_help_command(int command);
+    // A command of the adder page or the converter page.
     void run_adder_command(adder::AdderCommand command, int argument = 0);
-    // The same for a command of the converter page, its File-menu entries and tool bar.
     void run_converter_command(converter::ConverterCommand command, int argument = 0);
+
+  protected:
+    // Closing the window by its frame is the Exit command.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     QWidget* build_program_line();
@@ -58,36 +83,49 @@ class MainWindow : public QMainWindow {
     QToolBar* build_tool_bar();
     QTabWidget* build_pages();
     void build_menus();
+    void build_shortcuts();
     void build_status_bar();
+    void build_services();
 
-    // The File menu and the tool bar hold the active program's entries.
     void fill_file_menu();
     void fill_tool_bar();
-    // The recent spectrum lists (adder) or spectrum files (converter) in the File menu.
     void show_recent_lists();
     void show_file_line();
     void show_program_page();
+    void show_start_choice();
+    void render_pages();
+    void tab_changed(int index);
+    void refresh_graph();
 
     void select_program(int program);
     void show_about();
+    bool show_result(const std::string& file, const std::string& kind, const std::string& caption);
+    core::WindowPlacement placement() const;
 
     core::AppState& state_;
     QtUi ui_;
     QtClipboard clipboard_;
-    QAction* recent_separator_ = nullptr;  // shown only when there are recent files
+    QtTimers timers_;
+    core::Redraws redraws_;
+    std::unique_ptr<core::Services> services_;
+    std::string settings_path_;
+    bool closing_ = false;
+
     QRadioButton* adder_radio_ = nullptr;
     QRadioButton* converter_radio_ = nullptr;
     QLabel* file_label_ = nullptr;
     QLabel* modified_marker_ = nullptr;
     QLineEdit* file_path_ = nullptr;
-    QString control_file_;
-    bool control_file_modified_ = false;
     QToolBar* tool_bar_ = nullptr;
     QMenu* file_menu_ = nullptr;
+    QAction* recent_separator_ = nullptr;  // shown only when there are recent files
     std::array<QAction*, 8> recent_actions_{};
+    QAction* start_empty_action_ = nullptr;
+    QAction* start_previous_action_ = nullptr;
     QTabWidget* page_tabs_ = nullptr;
     AdderPageWidget* adder_page_ = nullptr;
     ConverterPageWidget* converter_page_ = nullptr;
+    TextOutputWidget* text_page_ = nullptr;
     // While a command runs (a dialog of it may run an event loop) no other starts.
     bool command_running_ = false;
     std::array<QLabel*, 3> status_parts_{};

@@ -1,24 +1,41 @@
-// The menu bar and the tool bar of the main window. The File menu and the tool
-// bar carry the entries of the active program.
+// The menu bar, the tool bar and the keys of the main window. The File menu and
+// the tool bar carry the entries of the active program.
 
 #include <QAction>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolBar>
 
 #include "main_window.h"
+#include "program_setup.h"
+#include "text_output_widget.h"
 #include "text_utils.h"
 
 namespace vorelbox::platform {
 namespace {
 
-QAction* add_tool(QToolBar* bar, const QIcon& icon, const QString& text, const char* name) {
-    QAction* action = bar->addAction(icon, text);
-    action->setToolTip(text);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+QString qt_text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QIcon tool_icon(const QStyle* style, const std::string& image) {
+    if (image == "open") {
+        return style->standardIcon(QStyle::SP_DialogOpenButton);
+    }
+    if (image == "save") {
+        return style->standardIcon(QStyle::SP_DialogSaveButton);
+    }
+    if (image == "print") {
+        return QIcon::fromTheme(QStringLiteral("document-print"), style->standardIcon(QStyle::SP_FileIcon));
+    }
+    if (image == "new_list") {
+        return QIcon::fromTheme(QStringLiteral("document-new"), style->standardIcon(QStyle::SP_FileIcon));
+    }
+    return QIcon::fromTheme(QStringLiteral("document-page-setup"),
+                            style->standardIcon(QStyle::SP_FileDialogDetailedView));
 }
 
 }  // namespace
@@ -33,53 +50,23 @@ QToolBar* MainWindow::build_tool_bar() {
 }
 
 void MainWindow::fill_tool_bar() {
-    const QList<QAction*> old = tool_bar_->actions();
-    tool_bar_->clear();
-    qDeleteAll(old);
-
-    QToolBar* bar = tool_bar_;
-    QStyle* s = style();
-    const QIcon new_icon = QIcon::fromTheme(QStringLiteral("document-new"),
-                                            s->standardIcon(QStyle::SP_FileIcon));
-    const QIcon open_icon = s->standardIcon(QStyle::SP_DialogOpenButton);
-    const QIcon save_icon = s->standardIcon(QStyle::SP_DialogSaveButton);
-    const QIcon setup_icon = QIcon::fromTheme(QStringLiteral("document-page-setup"),
-                                              s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    const QIcon print_icon =
-        QIcon::fromTheme(QStringLiteral("document-print"), s->standardIcon(QStyle::SP_FileIcon));
-
-    if (state_.adder_active()) {
-        struct Tool {
-            const QIcon& icon;
-            QString text;
-            const char* name;
-            adder::AdderCommand command;
-        };
-        const Tool tools[] = {
-            {new_icon, tr("New spectrum list"), "newListTool", adder::AdderCommand::NewList},
-            {open_icon, tr("Load spectrum list"), "loadListTool", adder::AdderCommand::LoadList},
-            {save_icon, tr("Save spectrum list"), "saveListTool", adder::AdderCommand::SaveAs},
-            {open_icon, tr("Load spectrum file"), "loadSpectrumTool", adder::AdderCommand::Lookup},
-            {save_icon, tr("Save spectrum files"), "saveSpectraTool",
-             adder::AdderCommand::SaveSpectra},
-        };
-        for (const Tool& t : tools) {
-            const adder::AdderCommand command = t.command;
-            connect(add_tool(bar, t.icon, t.text, t.name), &QAction::triggered, this,
-                    [this, command] { run_adder_command(command); });
-        }
-    } else {
-        connect(add_tool(bar, open_icon, tr("Load spectrum file"), "loadSpectrumTool"),
-                &QAction::triggered, this,
-                [this] { run_converter_command(converter::ConverterCommand::FindFile); });
-        connect(add_tool(bar, save_icon, tr("Save spectrum file"), "saveSpectrumTool"),
-                &QAction::triggered, this,
-                [this] { run_converter_command(converter::ConverterCommand::MenuSaveAs); });
+    // The old entries go later: one of them may be the action being triggered now.
+    for (QAction* action : tool_bar_->actions()) {
+        tool_bar_->removeAction(action);
+        action->deleteLater();
     }
-    bar->addSeparator();
-    add_tool(bar, setup_icon, tr("Setup page and print font"), "pageSetupTool");
-    add_tool(bar, print_icon, tr("Nothing to print"), "printTool");
-    add_tool(bar, save_icon, tr("Save last result"), "saveResultTool");
+    const bool adder_page_selected = state_.adder_active() && selected_tab() == 1;
+    for (const core::ToolButton& button : core::BUILDVORELBOXTOOLBAR(state_.program, adder_page_selected)) {
+        if (button.separator) {
+            tool_bar_->addSeparator();
+            continue;
+        }
+        QAction* action = tool_bar_->addAction(tool_icon(style(), button.image), qt_text(button.tooltip));
+        action->setToolTip(qt_text(button.tooltip));
+        action->setObjectName(QStringLiteral("tool%1").arg(button.command));
+        const int command = button.command;
+        connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+    }
 }
 
 void MainWindow::build_menus() {
@@ -90,79 +77,113 @@ void MainWindow::build_menus() {
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
+    const auto add_help = [this, help](const QString& text, int command) {
+        QAction* action = help->addAction(text);
+        action->setObjectName(QStringLiteral("help%1").arg(command));
+        connect(action, &QAction::triggered, this, [this, command] { run_help_command(command); });
+        return action;
+    };
+    add_help(tr("Help"), help_command::general);
+    add_help(tr("How to use Vorelix"), help_command::how_to_use);
+    add_help(tr("Documentation"), help_command::documentation);
+    add_help(tr("Website"), help_command::website);
+    help->addSeparator();
+    start_empty_action_ = add_help(tr("Startup with empty dataset"), help_command::start_empty);
+    start_previous_action_ = add_help(tr("Startup with previous dataset"), help_command::start_previous);
+    start_empty_action_->setCheckable(true);
+    start_previous_action_->setCheckable(true);
+    show_start_choice();
+    help->addSeparator();
     QAction* about = help->addAction(tr("About Vorelix"));
     about->setObjectName(QStringLiteral("aboutMenu"));
-    connect(about, &QAction::triggered, this, &MainWindow::show_about);
+    connect(about, &QAction::triggered, this, [this] { run_command(core::command::about); });
 }
 
 void MainWindow::fill_file_menu() {
     QMenu* file = file_menu_;
-    file->clear();
-    recent_actions_.fill(nullptr);
-    if (state_.adder_active()) {
-        struct Entry {
-            QString text;
-            const char* name;
-            adder::AdderCommand command;
-        };
-        const Entry entries[] = {
-            {tr("Make &new list"), "newListMenu", adder::AdderCommand::NewList},
-            {tr("Load spectrum list"), "loadListMenu", adder::AdderCommand::LoadList},
-            {tr("Save spectrum list as"), "saveListAsMenu", adder::AdderCommand::SaveAs},
-        };
-        for (const Entry& e : entries) {
-            QAction* action = file->addAction(e.text);
-            action->setObjectName(QString::fromLatin1(e.name));
-            const adder::AdderCommand command = e.command;
-            connect(action, &QAction::triggered, this,
-                    [this, command] { run_adder_command(command); });
-        }
-    } else {
-        struct Entry {
-            QString text;
-            const char* name;
-            converter::ConverterCommand command;
-        };
-        const Entry entries[] = {
-            {tr("Load Spectrum file"), "loadSpectrumMenu", converter::ConverterCommand::FindFile},
-            {tr("Save converted spectrum as"), "saveConvertedMenu",
-             converter::ConverterCommand::MenuSaveAs},
-        };
-        for (const Entry& e : entries) {
-            QAction* action = file->addAction(e.text);
-            action->setObjectName(QString::fromLatin1(e.name));
-            const converter::ConverterCommand command = e.command;
-            connect(action, &QAction::triggered, this,
-                    [this, command] { run_converter_command(command); });
-        }
+    for (QAction* action : file->actions()) {
+        file->removeAction(action);
+        action->deleteLater();
     }
-    recent_separator_ = file->addSeparator();
-    const bool for_adder = state_.adder_active();
-    for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
-        const int entry = static_cast<int>(i) + 1;
-        QAction* action = file->addAction(QStringLiteral("&%1.").arg(entry));
-        action->setObjectName(
-            QString::fromLatin1(for_adder ? "recentList%1Menu" : "recentFile%1Menu").arg(entry));
-        if (for_adder) {
-            connect(action, &QAction::triggered, this,
-                    [this, entry] { run_adder_command(adder::AdderCommand::RecentList, entry); });
-        } else {
-            connect(action, &QAction::triggered, this, [this, entry] {
-                run_converter_command(converter::ConverterCommand::RecentFile, entry);
-            });
+    recent_actions_.fill(nullptr);
+    const auto add = [this, file](const QString& text, int command) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QStringLiteral("menu%1").arg(command));
+        connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+        return action;
+    };
+    const core::FileMenu menu = core::SETUP_VORELBOX_MENU(state_.program);
+    const auto text_of = [&menu](int command) {
+        for (const core::MenuText& t : menu.texts) {
+            if (t.command == command) {
+                return qt_text(t.text);
+            }
         }
-        recent_actions_[i] = action;
+        return QString();
+    };
+    const bool adder = state_.adder_active();
+    if (menu.new_list_entry) {
+        add(tr("Make &new list"), core::command::new_list);
+    }
+    add(text_of(core::command::load_list_or_file), core::command::load_list_or_file);
+    if (adder) {
+        add(tr("&Load spectrum"), core::command::load_spectrum);
+    }
+    add(text_of(core::command::save_as), core::command::save_as);
+    if (adder) {
+        add(tr("Save su&m"), core::command::save_sum);
+    }
+    add(tr("Save &result"), core::command::save_result);
+    file->addSeparator();
+    add(text_of(core::command::show_spectrum_text), core::command::show_spectrum_text);
+    add(text_of(core::command::show_input), core::command::show_input);
+    add(tr("Show last logfile"), core::command::show_logfile);
+    add(text_of(core::command::show_report), core::command::show_report);
+    file->addSeparator();
+    add(tr("Page set&up"), core::command::page_setup);
+    add(tr("&Print result window"), core::command::print);
+    recent_separator_ = file->addSeparator();
+    for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
+        recent_actions_[i] = add(QStringLiteral("&%1.").arg(i + 1), core::command::recent_first + static_cast<int>(i));
     }
     file->addSeparator();
+    add(tr("E&xit"), core::command::exit);
     show_recent_lists();
-    QAction* exit = file->addAction(tr("E&xit"));
-    exit->setObjectName(QStringLiteral("exitMenu"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::build_shortcuts() {
+    const auto key = [this](const QKeySequence& sequence, auto action) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { run_command(core::command::print); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { run_command(core::command::save_result); });
+    key(QKeySequence(Qt::ALT | Qt::Key_S), [this] { run_command(core::command::save_as); });
+    key(QKeySequence(Qt::Key_F5), [this] { run_command(core::command::save_sum); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { text_page_->scroll_key(display::ViewerKey::Home); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_End), [this] { text_page_->scroll_key(display::ViewerKey::End); });
+    // The Find keys and copying belong to the Text output page.
+    key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        if (selected_tab() == 2) {
+            text_page_->open_find();
+        }
+    });
+    key(QKeySequence(Qt::Key_F3), [this] {
+        if (selected_tab() == 2) {
+            text_page_->find_next();
+        }
+    });
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] {
+        if (selected_tab() == 2) {
+            text_page_->find_previous();
+        }
+    });
 }
 
 void MainWindow::show_recent_lists() {
-    const auto& entries = state_.adder_active() ? state_.adder.recent_lists.entries
-                                                : state_.recent_converter_files.entries;
+    const auto& entries =
+        state_.adder_active() ? state_.adder.recent_lists.entries : state_.recent_converter_files.entries;
     bool any = false;
     for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
         QAction* action = recent_actions_[i];

@@ -83,7 +83,7 @@ class TestMainWindow : public QObject {
                  QStringLiteral("Converting"));
 
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("fileLabel"))->text(),
-                 QStringLiteral("Control file"));
+                 QStringLiteral("Original file"));
         QVERIFY(w.findChild<QLineEdit*>(QStringLiteral("filePath"))->isReadOnly());
     }
 
@@ -111,21 +111,21 @@ class TestMainWindow : public QObject {
         QCOMPARE(tab_texts(w).value(0), QStringLiteral("Spectrum converter"));
     }
 
-    void file_line_shows_path_and_modified_marker() {
+    void file_line_shows_the_list_and_its_marker() {
         AppState state;
+        state.program = 1;
+        state.adder.list.file_name = "/data/run1/list.vsl";
+        state.adder.list.not_saved = true;
         MainWindow w(state);
         w.show();
         auto* marker = w.findChild<QLabel*>(QStringLiteral("modifiedMarker"));
         QCOMPARE(marker->text(), QStringLiteral("*"));
-        QVERIFY(!marker->isVisible());
-        w.set_modified(true);
         QVERIFY(marker->isVisible());
-        w.set_file_path(QStringLiteral("/data/run1/control.txt"));
-        QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("filePath"))->text(),
-                 QStringLiteral("/data/run1/control.txt"));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("fileLabel"))->text(), QStringLiteral("Spectrum list"));
+        QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("filePath"))->text(), QStringLiteral("/data/run1/list.vsl"));
     }
 
-    void menus_and_exit() {
+    void menus_follow_the_program_and_exit_closes() {
         AppState state;
         MainWindow w(state);
         w.show();
@@ -134,12 +134,27 @@ class TestMainWindow : public QObject {
         QMenu* help = menu_titled(w, QStringLiteral("&Help"));
         QVERIFY(file != nullptr);
         QVERIFY(help != nullptr);
-        QCOMPARE(entries(file),
-                 (QStringList{"Load Spectrum file", "Save converted spectrum as", "-", "E&xit"}));
-        QCOMPARE(entries(help), QStringList{"About Vorelix"});
+        const QStringList converter_menu{"Load Spectrum file", "Save converted spectrum as", "Save &result", "-",
+                                         "Show final spectrum as text", "Show original file", "Show last logfile",
+                                         "Show last spectrum converter log", "-", "Page set&up",
+                                         "&Print result window", "-", "E&xit"};
+        QCOMPARE(entries(file), converter_menu);
+        QCOMPARE(entries(help), (QStringList{"Help", "How to use Vorelix", "Documentation", "Website", "-",
+                                             "Startup with empty dataset", "Startup with previous dataset", "-",
+                                             "About Vorelix"}));
+
+        // "Make &new list" comes with the adder and goes with it, exactly once.
+        radio(w, "program1Radio")->click();
+        QCOMPARE(entries(file).count(QStringLiteral("Make &new list")), 1);
+        QCOMPARE(entries(file).value(1), QStringLiteral("Load spectrum list"));
+        radio(w, "program2Radio")->click();
+        radio(w, "program1Radio")->click();
+        QCOMPARE(entries(file).count(QStringLiteral("Make &new list")), 1);
+        radio(w, "program2Radio")->click();
+        QCOMPARE(entries(file), converter_menu);
 
         file->actions().constLast()->trigger();
-        QVERIFY(!w.isVisible());
+        QTRY_VERIFY(!w.isVisible());
     }
 
     void about_box_names_the_version() {
@@ -159,7 +174,7 @@ class TestMainWindow : public QObject {
                 modal->close();
             }
         });
-        menu_titled(w, QStringLiteral("&Help"))->actions().constFirst()->trigger();
+        menu_titled(w, QStringLiteral("&Help"))->actions().constLast()->trigger();
         QVERIFY(text.contains(QStringLiteral("Vorelbox")));
         QVERIFY(text.contains(QStringLiteral("Version 1.50")));
     }
