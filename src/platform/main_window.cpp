@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,7 +46,10 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
         state_.program = core::PROGRAM_CONVERTER;
     }
     setWindowTitle(qt_text(core::main_window_caption()));
-    setMinimumSize(920, 640);
+    // Sizes follow the layout unit g, the height of "Vorelbox" in the window's font / 16.
+    const int g = std::max(1, QFontMetrics(font()).boundingRect(QStringLiteral("Vorelbox")).height() / 16);
+    setMinimumSize(920 * g, 640 * g);
+    resize(1120 * g, 780 * g);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -189,6 +193,8 @@ QTabWidget* MainWindow::build_pages() {
     multi->setObjectName(QStringLiteral("page3"));
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
     page_tabs_->addTab(state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_, qt_text(names[0]));
+    // The page of the other program waits, hidden, for its turn.
+    (state_.adder_active() ? static_cast<QWidget*>(converter_page_) : adder_page_)->hide();
     page_tabs_->addTab(text_page_, qt_text(names[1]));
     page_tabs_->addTab(multi, qt_text(names[2]));
     connect(page_tabs_, &QTabWidget::currentChanged, this, &MainWindow::tab_changed);
@@ -200,7 +206,9 @@ void MainWindow::show_program_page() {
     const QString name = qt_text(core::SET_VORELBOXTABNAMES(state_.program)[0]);
     if (page_tabs_->widget(0) != wanted) {
         const QSignalBlocker quiet(page_tabs_);
+        QWidget* other = page_tabs_->widget(0);
         page_tabs_->removeTab(0);
+        other->hide();
         page_tabs_->insertTab(0, wanted, name);
     }
     page_tabs_->setTabText(0, name);
