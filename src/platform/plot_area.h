@@ -1,0 +1,50 @@
+#pragma once
+// Where the plots appear: the plot area of a page, and the pictures the plots are
+// saved as.
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "canvas.h"
+
+class QPaintEvent;
+
+namespace vorelbox::platform {
+
+// The save dialog's filter for pictures, EMF first.
+inline constexpr std::string_view PICTURE_FILE_FILTER =
+    "EMF file (*.emf)|*.emf|PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg|PDF file "
+    "(*.pdf)|*.pdf||";
+
+// The size of a saved picture in device units.
+inline constexpr int PICTURE_WIDTH = 1024;
+inline constexpr int PICTURE_HEIGHT = 768;
+
+using DrawPlot = std::function<void(display::Canvas&)>;
+
+// A white area that shows a drawing at 50 units per cm, redrawn on every paint.
+class PlotArea : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PlotArea(QWidget* parent = nullptr);
+
+    // What the area shows; nothing leaves it white. Call update() after a change.
+    DrawPlot draw;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Draws a 1024 × 768 picture into the file, its kind chosen by the extension (in
+// either case): ".emf" an enhanced metafile at 40.96 units per cm whose description
+// names the program and the title, ".png", ".svg" or ".pdf" (one page) at 50 units
+// per cm. False, and no file written, for another extension or when the file
+// cannot be written; a file already there then stays as it was.
+bool save_picture(const DrawPlot& draw, const std::string& path, const std::string& program,
+                  const std::string& title);
+
+}  // namespace vorelbox::platform

@@ -1,0 +1,182 @@
+// The plots' canvases on Qt: the plot area and the EMF, PNG, SVG and PDF pictures.
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "emf_canvas.h"
+#include "fonts.h"
+#include "plot_area.h"
+
+#include <uemf.h>
+
+using namespace vorelbox;
+
+namespace {
+
+// A red line across at y = 100, a black frame, a text reading upward and a
+// polyline whose part outside the frame is clipped away.
+void sample_drawing(display::Canvas& canvas) {
+    canvas.fill_white();
+    canvas.set_pen({3, 0xFF0000});
+    canvas.draw_line(100, 100, 900, 100);
+    canvas.set_pen({1, 0x000000});
+    canvas.draw_rectangle({200, 200, 800, 600});
+    print::SELECTFONT(canvas, 10, "N", "DejaVu Sans", 90);
+    canvas.draw_text(50, 500, "Counts");
+    canvas.set_clip(print::Rect{200, 200, 800, 600});
+    const std::vector<display::Point> points = {{100, 400}, {500, 300}, {700, 500}, {1000, 400}};
+    canvas.polyline(points);
+    canvas.set_clip(std::nullopt);
+}
+
+QByteArray read_all(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::uint32_t u32(const QByteArray& bytes, qsizetype at) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes.constData() + at, sizeof value);
+    return value;
+}
+
+// The EMF records' types, in order; nothing when a record runs past the end.
+std::optional<std::vector<std::uint32_t>> record_types(const QByteArray& emf) {
+    std::vector<std::uint32_t> types;
+    for (qsizetype at = 0; at < emf.size();) {
+        if (at + 8 > emf.size() || u32(emf, at + 4) < 8 || at + u32(emf, at + 4) > emf.size()) {
+            return std::nullopt;
+        }
+        types.push_back(u32(emf, at));
+        at += u32(emf, at + 4);
+    }
+    return types;
+}
+
+}  // namespace
+
+class TestCanvas : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void emfPicture() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("plot 1 and 2.emf");
+        QVERIFY(platform::save_picture(sample_drawing, path.toStdString(), "Vorelix", "plot"));
+        const QByteArray emf = read_all(path);
+        QVERIFY(emf.size() > 500);
+        QCOMPARE(u32(emf, 0), 1u);                     // the header record
+        QCOMPARE(emf.mid(40, 4), QByteArray(" EMF"));  // its signature
+        QCOMPARE(u32(emf, 48), static_cast<std::uint32_t>(emf.size()));
+        // The description: program, NUL, title, NUL, NUL.
+        const std::uint32_t characters = u32(emf, 60);
+        const QString description = QString::fromUtf16(
+            reinterpret_cast<const char16_t*>(emf.constData() + u32(emf, 64)), characters);
+        QCOMPARE(description, QString::fromUtf16(u"Vorelix\0plot\0\0", 14));
+        // 1024 x 768 units: the bounds are inclusive.
+        QCOMPARE(u32(emf, 16), 1023u);
+        QCOMPARE(u32(emf, 20), 767u);
+
+        const auto types = record_types(emf);
+        QVERIFY(types.has_value());
+        QCOMPARE(types->back(), static_cast<std::uint32_t>(U_EMR_EOF));
+        for (const std::uint32_t type :
+             {U_EMR_POLYLINE16, U_EMR_EXTTEXTOUTW, U_EMR_LINETO, U_EMR_RECTANGLE, U_EMR_SAVEDC,
+              U_EMR_INTERSECTCLIPRECT, U_EMR_RESTOREDC}) {
+            QVERIFY2(std::find(types->begin(), types->end(), type) != types->end(),
+                     qPrintable(QString::number(type)));
+        }
+        // The font reads upward: escapement and orientation 900.
+        qsizetype at = 0;
+        bool upward = false;
+        while (at < emf.size()) {
+            if (u32(emf, at) == U_EMR_EXTCREATEFONTINDIRECTW) {
+                upward = u32(emf, at + 20) == 900 && u32(emf, at + 24) == 900;
+            }
+            at += u32(emf, at + 4);
+        }
+        QVERIFY(upward);
+    }
+
+    void pngPicture() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("plot.PNG");
+        QVERIFY(platform::save_picture(sample_drawing, path.toStdString(), "Vorelix", "plot"));
+        const QImage image(path);
+        QCOMPARE(image.size(), QSize(1024, 768));
+        QCOMPARE(image.pixelColor(500, 100), QColor(Qt::red));
+        QCOMPARE(image.pixelColor(500, 150), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(500, 200), QColor(Qt::black));  // the frame
+        // The polyline starts left of the clip: nothing of it shows there.
+        QCOMPARE(image.pixelColor(150, 388), QColor(Qt::white));
+        // The upward text lies in a narrow, tall box at the left.
+        int dark = 0;
+        for (int y = 400; y <= 500; ++y) {
+            for (int x = 50; x < 70; ++x) {
+                dark += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+            }
+        }
+        QVERIFY(dark > 30);
+    }
+
+    void svgAndPdfPictures() {
+        QTemporaryDir dir;
+        const QString svg_path = dir.filePath("plot.svg");
+        QVERIFY(platform::save_picture(sample_drawing, svg_path.toStdString(), "Vorelix", "plot"));
+        const QByteArray svg = read_all(svg_path);
+        QVERIFY(svg.contains("<polyline") || svg.contains("<path"));
+        // The SVG generator ignores the painter's clip: the polyline is cut at the
+        // frame by the canvas, from its crossing of x = 200 to that of x = 799.
+        QVERIFY2(svg.contains("points=\"200,375 500,300 700,500 799,467 \""), svg.constData());
+
+        const QString pdf_path = dir.filePath("plot.pdf");
+        QVERIFY(platform::save_picture(sample_drawing, pdf_path.toStdString(), "Vorelix", "plot"));
+        QVERIFY(read_all(pdf_path).startsWith("%PDF"));
+    }
+
+    void unwritablePathsLeaveNoFile() {
+        QTemporaryDir dir;
+        for (const char* name : {"missing/plot.emf", "missing/plot.png", "missing/plot.svg",
+                                 "missing/plot.pdf", "plot.bmp"}) {
+            const QString path = dir.filePath(name);
+            QVERIFY2(!platform::save_picture(sample_drawing, path.toStdString(), "Vorelix", "plot"),
+                     name);
+            QVERIFY(!QFile::exists(path));
+        }
+        // A file already there stays as it was when the picture cannot replace it.
+        QVERIFY(QDir(dir.path()).mkdir("taken.emf"));
+        platform::EmfCanvas canvas("Vorelix", "plot");
+        sample_drawing(canvas);
+        QVERIFY(!canvas.finish(dir.filePath("taken.emf").toStdString()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"taken.emf"});
+    }
+
+    void plotAreaDrawsOnTheWidget() {
+        platform::PlotArea area;
+        area.resize(300, 200);
+        QCOMPARE(area.objectName(), QString("plotArea"));
+        double units = 0.0;
+        area.draw = [&units](display::Canvas& canvas) {
+            units = canvas.units_per_cm();
+            canvas.set_pen({1, 0x0000FF});
+            canvas.move_to(0, canvas.height() / 2);
+            canvas.line_to(canvas.width(), canvas.height() / 2);
+        };
+        const QImage image = area.grab().toImage();
+        QCOMPARE(units, 50.0);
+        QCOMPARE(image.pixelColor(150, 100), QColor(Qt::blue));
+        QCOMPARE(image.pixelColor(150, 50), QColor(Qt::white));
+    }
+};
+
+QTEST_MAIN(TestCanvas)
+#include "test_canvas.moc"
