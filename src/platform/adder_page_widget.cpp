@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include "qt_ui.h"
 
@@ -185,10 +185,7 @@ QWidget* AdderPageWidget::build_display_group() {
     group->setObjectName(QStringLiteral("displayGroup"));
     auto* column = new QVBoxLayout(group);
 
-    plot_ = new QFrame(group);
-    plot_->setObjectName(QStringLiteral("plotArea"));
-    plot_->setFrameShape(QFrame::StyledPanel);
-    plot_->setFrameShadow(QFrame::Sunken);
+    plot_ = new PlotArea(group);
     plot_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     plot_->setMinimumSize(240, 160);
     column->addWidget(plot_, 1);
@@ -283,6 +280,11 @@ void AdderPageWidget::read_into(adder::AdderState& adder) const {
         }
     }
     adder.list.selected_row = first_selected;
+}
+
+void AdderPageWidget::set_plot(std::function<void(display::Canvas&)> draw) {
+    plot_->draw = std::move(draw);
+    plot_->update();
 }
 
 void AdderPageWidget::render(const adder::AdderState& adder) {

@@ -5,12 +5,14 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "adder_page.h"
+#include "plot_area.h"
 
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -35,6 +37,9 @@ class AdderPageWidget : public QWidget {
 
     // Shows the page state and the list view; emits no command.
     void render(const adder::AdderState& adder);
+
+    // Installs what the plot area draws and repaints it.
+    void set_plot(std::function<void(display::Canvas&)> draw);
 
   signals:
     // A control was used. The argument is the chosen spectrum (1-based) for
@@ -70,7 +75,7 @@ class AdderPageWidget : public QWidget {
     QPushButton* save_spectra_ = nullptr;
     QRadioButton* display_list_ = nullptr;
     // "Display"
-    QFrame* plot_ = nullptr;
+    PlotArea* plot_ = nullptr;
     QRadioButton* log_ = nullptr;
     QRadioButton* lin_ = nullptr;
     QScrollBar* scroll_ = nullptr;

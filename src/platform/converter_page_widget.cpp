@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qt_ui.h"
@@ -230,10 +231,7 @@ QWidget* ConverterPageWidget::build_display_group() {
     group->setObjectName(QStringLiteral("displayGroup"));
     auto* column = new QVBoxLayout(group);
 
-    plot_ = new QFrame(group);
-    plot_->setObjectName(QStringLiteral("plotArea"));
-    plot_->setFrameShape(QFrame::StyledPanel);
-    plot_->setFrameShadow(QFrame::Sunken);
+    plot_ = new PlotArea(group);
     plot_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     plot_->setMinimumSize(240, 160);
     column->addWidget(plot_, 1);
@@ -395,6 +393,11 @@ void ConverterPageWidget::read_into(converter::Converter& converter) const {
     page.log_scale = log_->isChecked();
     page.zoom_index = zoom_->value();
     page.scroll_position = scroll_->value();
+}
+
+void ConverterPageWidget::set_plot(std::function<void(display::Canvas&)> draw) {
+    plot_->draw = std::move(draw);
+    plot_->update();
 }
 
 void ConverterPageWidget::render(const converter::Converter& converter) {

@@ -8,8 +8,10 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 #include "converter_page.h"
+#include "plot_area.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -42,6 +44,9 @@ class ConverterPageWidget : public QWidget {
     // Shows the converter's state; emits no command. A channel number still
     // waiting for its pause is dropped: the state shown replaces it.
     void render(const converter::Converter& converter);
+
+    // Installs what the plot area draws and repaints it.
+    void set_plot(std::function<void(display::Canvas&)> draw);
 
   signals:
     // A control was used. The argument is the 1-based item for HeaderSelection,
@@ -76,7 +81,7 @@ class ConverterPageWidget : public QWidget {
     QLineEdit* spectra_ = nullptr;
     QSpinBox* selected_ = nullptr;
     // "Display"
-    QFrame* plot_ = nullptr;
+    PlotArea* plot_ = nullptr;
     QRadioButton* log_ = nullptr;
     QRadioButton* lin_ = nullptr;
     QScrollBar* scroll_ = nullptr;

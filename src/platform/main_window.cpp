@@ -22,6 +22,8 @@
 
 #include "adder_page_widget.h"
 #include "converter_page_widget.h"
+#include "draw_spectrum.h"
+#include "draw_spectrum_list.h"
 #include "page_setup_dialog.h"
 #include "print_file.h"
 #include "program_setup.h"
@@ -74,10 +76,24 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
 MainWindow::~MainWindow() = default;
 
 void MainWindow::build_services() {
-    redraws_.draw_spectrum = [this] {
-        (state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_)->update();
+    // The plots draw from the state when they are painted; the labels they set
+    // are shown once the painting is over.
+    const auto draw_adder = [this](display::Canvas& canvas) {
+        display::draw_adder_plot(canvas, state_.store, state_.adder, state_.settings.page_setup);
+        QMetaObject::invokeMethod(this, [this] { adder_page_->render(state_.adder); }, Qt::QueuedConnection);
     };
-    redraws_.draw_list = [this] { adder_page_->update(); };
+    const auto draw_converter = [this](display::Canvas& canvas) {
+        display::draw_converter_plot(canvas, state_.store, state_.converter, state_.settings.page_setup);
+        QMetaObject::invokeMethod(this, [this] { converter_page_->render(state_.converter); }, Qt::QueuedConnection);
+    };
+    redraws_.draw_spectrum = [this, draw_adder, draw_converter] {
+        if (state_.adder_active()) {
+            adder_page_->set_plot(draw_adder);
+        } else {
+            converter_page_->set_plot(draw_converter);
+        }
+    };
+    redraws_.draw_list = [this, draw_adder] { adder_page_->set_plot(draw_adder); };
     redraws_.draw_multispectra = [this] { page(3)->update(); };
     redraws_.refont_viewer = [this] {
         const auto& setup = state_.settings.page_setup;

@@ -81,7 +81,7 @@ class TestAdderPage : public QObject {
                  QStringLiteral("Remo&ve All"));
         QCOMPARE(child<QRadioButton>(page, "logRadio")->text(), QStringLiteral("  log"));
         QCOMPARE(child<QRadioButton>(page, "linRadio")->text(), QStringLiteral("  lin"));
-        QVERIFY(child<QFrame>(page, "plotArea") != nullptr);
+        QVERIFY(child<vorelbox::platform::PlotArea>(page, "plotArea") != nullptr);
     }
 
     void render_shows_the_state_without_sending_commands() {

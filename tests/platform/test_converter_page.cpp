@@ -108,7 +108,7 @@ class TestConverterPage : public QObject {
         QCOMPARE(child<QRadioButton>(page, "logRadio")->text(), QStringLiteral("  log"));
         QCOMPARE(child<QRadioButton>(page, "linRadio")->text(), QStringLiteral("  lin"));
         QCOMPARE(child<QSlider>(page, "zoomSlider")->maximum(), 12);
-        QVERIFY(child<QFrame>(page, "plotArea") != nullptr);
+        QVERIFY(child<vorelbox::platform::PlotArea>(page, "plotArea") != nullptr);
     }
 
     void render_shows_the_file_and_its_pane() {

@@ -1,0 +1,143 @@
+// The single spectrum plot on a recording canvas of 1024 x 768: window, value
+// range, count axes, dots, peak line and trimming brackets.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "draw_spectrum.h"
+#include "fakes/recording_canvas.h"
+
+namespace {
+
+using namespace vorelbox;
+using namespace vorelbox::display;
+using Call = fakes::RecordingCanvas::Call;
+
+constexpr PlotBox BOX{1, 1, 1024, 767};
+
+// The calls of one kind made while the pen had a colour.
+std::vector<Call> drawn(const fakes::RecordingCanvas& canvas, const std::string& op, std::uint32_t rgb) {
+    std::vector<Call> out;
+    std::uint32_t pen = 0;
+    for (const Call& c : canvas.calls) {
+        pen = c.op == "pen" ? static_cast<std::uint32_t>(c.numbers[1]) : pen;
+        if (c.op == op && pen == rgb) {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+SpectrumPlotResult draw(fakes::RecordingCanvas& canvas, const std::vector<double>& counts, SpectrumPlotPage page,
+                        bool file_exists = true) {
+    spectra::SpectrumStore store;
+    store.CURRENT_SPECTRUM = counts;
+    store.CHANNEL_COUNT = static_cast<int>(counts.size());
+    page.file_exists = file_exists;
+    return DRAW_SPECTRUM(canvas, store, page, print::PageSetup{});
+}
+
+TEST(CountAxis, LogLabelsRunTo100TAndLinearStepsByThePowerOfTenBelowTheTop) {
+    const auto ticks = count_axis_ticks(19.0, true);  // beyond 100T the axis stops
+    ASSERT_EQ(ticks.size(), 15U);
+    EXPECT_EQ(ticks[3].label, "1K");
+    EXPECT_EQ(ticks[8].label, "100M");
+    EXPECT_EQ(ticks[14].label, "100T");
+    EXPECT_EQ(count_axis_ticks(150, false).back().value, 200);  // 100, 200
+    const auto below_100 = count_axis_ticks(99, false);         // 10 .. 100
+    EXPECT_EQ(below_100.size(), 10U);
+    EXPECT_EQ(below_100.back().label, "100");
+    EXPECT_EQ(count_axis_ticks(1000, false).front().value, 1000);
+    EXPECT_TRUE(count_axis_ticks(0, false).empty());
+}
+
+TEST(SpectrumWindow, ZoomPositionsAndTheCorrectionAtTheEnd) {
+    EXPECT_EQ(spectrum_window(1000, 0, 1).page, 1000);
+    EXPECT_EQ(spectrum_window(1000, 12, 1).range.last, 26);  // one fortieth from 1
+    // Scrolled to Nc - 1 at zoom 1, the window starts at 1 again.
+    fakes::RecordingCanvas canvas;
+    SpectrumPlotPage page;
+    page.scroll_position = 99;
+    std::vector<double> counts(100, 5.0);
+    counts[50] = 80.0;
+    const SpectrumPlotResult result = draw(canvas, counts, page);
+    EXPECT_EQ(result.first_label, 1);
+    EXPECT_EQ(result.last_label, 100);
+    EXPECT_EQ(corrected_window({990, 1000}, 1000, 25).first, 975);  // zoomed: keeps its width
+}
+
+TEST(DrawSpectrum, FirstAndLastChannelNeitherScaleNorPeak) {
+    fakes::RecordingCanvas canvas;
+    const SpectrumPlotResult result = draw(canvas, {1e6, 5, 50, 20, 1e6}, {});
+    EXPECT_EQ(canvas.texts(), (std::vector<std::string>{"10", "20", "30", "40", "50", "60"}));
+    EXPECT_EQ(result.peak_channel, 2);  // channel 3, shown one lower
+    const auto blue = drawn(canvas, "line", BLUE);
+    const int x = PlotScale(BOX, {1, 5}, {5, 50}).x(3);
+    ASSERT_EQ(blue.size(), 1U);
+    EXPECT_EQ(blue[0].numbers, (std::vector<int>{x, BOX.bottom, x, BOX.top - 4}));
+    const auto dots = drawn(canvas, "line", BLACK);  // six axis ticks, then channel 1 at the top
+    ASSERT_GT(dots.size(), 6U);
+    EXPECT_EQ(dots[6].numbers, (std::vector<int>{BOX.left, BOX.top, BOX.left, BOX.top + 2}));
+}
+
+TEST(DrawSpectrum, TrimBracketsOnlyInsideTheBox) {
+    std::vector<double> counts(100);
+    std::iota(counts.begin(), counts.end(), 0.0);
+    SpectrumPlotPage page;
+    page.converter = page.trim = true;
+    page.trim_first = 10;
+    page.trim_channels = 20;  // 10..29
+    const auto brackets = [&] {
+        fakes::RecordingCanvas canvas;
+        draw(canvas, counts, page);
+        std::vector<int> sides;  // +1 opens to the right, -1 to the left
+        for (const Call& c : drawn(canvas, "polyline", RED)) {
+            sides.push_back(c.numbers[0] - c.numbers[2] > 0 ? 1 : -1);
+        }
+        return sides;
+    };
+    EXPECT_EQ(brackets(), (std::vector<int>{1, -1}));
+    page.zoom_index = 5;  // channels 20..45: the first bracket lies left of the box
+    page.scroll_position = 20;
+    EXPECT_EQ(brackets(), std::vector<int>{-1});
+    page.trim_first = 1;  // the whole spectrum
+    page.trim_channels = 100;
+    EXPECT_TRUE(brackets().empty());
+}
+
+TEST(DrawSpectrum, ZerosInLogModeSitAtTheBottom) {
+    EXPECT_DOUBLE_EQ(shown_value(-7.0, true), std::log10(0.5));
+    fakes::RecordingCanvas canvas;
+    SpectrumPlotPage page;
+    page.log_scale = true;
+    draw(canvas, {0, 0, 1000, 0, 10, 0}, page);
+    EXPECT_EQ(canvas.texts(), (std::vector<std::string>{"1", "10", "100", "1K"}));
+    const auto dots = drawn(canvas, "line", BLACK);
+    ASSERT_EQ(dots.size(), 4U + 6U);  // the four axis ticks, then the six channels
+    for (std::size_t i : {4U, 5U, 7U, 9U}) {
+        EXPECT_EQ(dots[i].numbers[1], BOX.bottom);
+    }
+}
+
+TEST(DrawSpectrum, EmptyDataDrawsTheNoDataTextOrAWhiteFrame) {
+    fakes::RecordingCanvas missing;
+    EXPECT_EQ(draw(missing, {1, 5, 3}, {}, false).last_label, 0);
+    EXPECT_EQ(missing.texts(), std::vector<std::string>{NO_SPECTRUM_DATA});
+    for (const bool log : {false, true}) {
+        SpectrumPlotPage page;
+        page.log_scale = log;
+        for (const auto& counts : std::vector<std::vector<double>>{{}, {7}, {0, 9}, std::vector<double>(50, 0.0)}) {
+            fakes::RecordingCanvas canvas;
+            const SpectrumPlotResult result = draw(canvas, counts, page);
+            EXPECT_TRUE(canvas.texts().empty());
+            EXPECT_TRUE(drawn(canvas, "line", BLACK).empty());
+            EXPECT_FALSE(result.peak_channel);
+        }
+    }
+}
+
+}  // namespace
