@@ -3,6 +3,7 @@
 
 #include "adder_page.h"
 #include "converter_page.h"
+#include "multispectrum.h"
 #include "raw_file.h"
 #include "settings_file.h"
 #include "spectrum_store.h"
@@ -24,6 +25,7 @@ struct AppState {
     spectra::RawFileTable raw_files;
     adder::AdderState adder;
     converter::Converter converter;
+    display::MultispectrumState multispectrum;  // the Multispectrum page, with its own file
     adder::RecentFiles recent_converter_files;
     Settings settings;  // fonts, margins, start-up choice and window placement; the rest is live above
     TextOutput text_output;

@@ -11,7 +11,8 @@ constexpr const char* usage_text =
     "       vorelbox-cli convert [--output-dir DIR] FILE...\n"
     "       vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n"
     "       vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n"
-    "       vorelbox-cli extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat\n";
+    "       vorelbox-cli extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat\n"
+    "       vorelbox-cli plot FILE [--spectra 1,2,3] [--first N] [--last N] [--log] -o OUT.(emf|png|svg|pdf)\n";
 
 }  // namespace
 

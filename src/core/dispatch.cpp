@@ -60,7 +60,11 @@ bool offer_to_save_before_leaving(AppState& state, Services& s) {
 void save_result(AppState& state, Services& s) {
     const int tab = s.selected_tab ? s.selected_tab() : 1;
     if (tab == 3) {
-        common::WARN(s.ui, "No spectra to save");
+        if (state.multispectrum.page.selected < 1) {
+            common::WARN(s.ui, "No spectra to save");
+        } else if (s.draw_multispectra) {
+            s.draw_multispectra("save");
+        }
         return;
     }
     const std::string source = state.text_output.file;
@@ -227,7 +231,11 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
             break;
         case command::print:
             if ((s.selected_tab ? s.selected_tab() : 1) == 3) {
-                common::WARN(s.ui, "No spectra to print");
+                if (state.multispectrum.page.selected < 1) {
+                    common::WARN(s.ui, "No spectra to print");
+                } else if (s.draw_multispectra) {
+                    s.draw_multispectra("print");
+                }
             } else if (file_exists(state.text_output.file) && s.print_file) {
                 s.print_file(state.text_output.kind, state.text_output.file);
             } else {

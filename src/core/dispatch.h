@@ -27,6 +27,8 @@ struct Services {
     std::function<void(int program)> setup_program;    // switch program and show its page
     std::function<bool()> page_setup;                  // the page-setup dialog; true on OK
     std::function<void(const std::string& kind, const std::string& file)> print_file;
+    // The Multispectrum plot to "save" or "print".
+    std::function<void(const std::string& target)> draw_multispectra;
     std::function<void(const std::string& file, const std::string& kind, const std::string& caption)> show_result;
     std::function<void(const std::string& caption)> set_text_tab_caption;
     std::function<void()> about;

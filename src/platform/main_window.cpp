@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSizePolicy>
@@ -22,9 +23,12 @@
 
 #include "adder_page_widget.h"
 #include "converter_page_widget.h"
+#include "multispectrum_page_widget.h"
 #include "draw_spectrum.h"
 #include "draw_spectrum_list.h"
 #include "page_setup_dialog.h"
+#include "plot_area.h"
+#include "print_canvas.h"
 #include "print_file.h"
 #include "program_setup.h"
 #include "qt_print_device.h"
@@ -94,7 +98,18 @@ void MainWindow::build_services() {
         }
     };
     redraws_.draw_list = [this, draw_adder] { adder_page_->set_plot(draw_adder); };
-    redraws_.draw_multispectra = [this] { page(3)->update(); };
+    redraws_.draw_multispectra = [this] {
+        display::MultispectrumState& st = state_.multispectrum;
+        multi_page_->read_into(st);
+        display::MULTISPECTRUM_RANGES_FOR_VORELBOX(st, ui_, display::MultiControl::None, display::MultiReason::Refresh);
+        display::prepare_multispectra(st, ui_);
+        st.redraw_request = false;
+        multi_page_->render(st);
+        multi_page_->set_plot([this](display::Canvas& canvas) {
+            display::paint_multispectra(canvas, display::PlotTarget::Show, state_.multispectrum,
+                                        state_.settings.page_setup);
+        });
+    };
     redraws_.refont_viewer = [this] {
         const auto& setup = state_.settings.page_setup;
         text_page_->set_report_font(setup.report_font, setup.report_font_size);
@@ -114,6 +129,7 @@ void MainWindow::build_services() {
     s.print_file = [this](const std::string& kind, const std::string& file) {
         print::PRINTFILE(system_printer(this, ui_), ui_, state_.settings.page_setup, kind, file);
     };
+    s.draw_multispectra = [this](const std::string& target) { draw_multispectra(target); };
     s.show_result = [this](const std::string& file, const std::string& kind, const std::string& caption) {
         show_result(file, kind, caption);
     };
@@ -201,12 +217,39 @@ QTabWidget* MainWindow::build_pages() {
     page_tabs_->setObjectName(QStringLiteral("pageTabs"));
     adder_page_ = new AdderPageWidget(page_tabs_);
     connect(adder_page_, &AdderPageWidget::command, this, &MainWindow::run_adder_command);
+    if (auto* plot = adder_page_->findChild<PlotArea*>(QStringLiteral("plotArea"))) {
+        plot->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(plot, &QWidget::customContextMenuRequested, this, [this, plot](const QPoint& at) {
+            if (state_.adder.page.display_selection) {
+                return;
+            }
+            QMenu menu(this);
+            connect(menu.addAction(tr("Save picture...")), &QAction::triggered, this, &MainWindow::save_list_picture);
+            connect(menu.addAction(tr("Print...")), &QAction::triggered, this, &MainWindow::print_list_plot);
+            menu.exec(plot->mapToGlobal(at));
+        });
+    }
     converter_page_ = new ConverterPageWidget(page_tabs_);
     connect(converter_page_, &ConverterPageWidget::command, this, &MainWindow::run_converter_command);
     text_page_ = new TextOutputWidget(ui_, clipboard_, page_tabs_);
     text_page_->setObjectName(QStringLiteral("page2"));
-    auto* multi = new QWidget(page_tabs_);
-    multi->setObjectName(QStringLiteral("page3"));
+    multi_page_ = new MultispectrumPageWidget(page_tabs_);
+    QWidget* multi = multi_page_;
+    display::MultispectrumState& st = state_.multispectrum;
+    connect(multi_page_, &MultispectrumPageWidget::command, this, [this, &st](display::MultiCommand command) {
+        run_multispectrum([this, &st, command] { display::SETUPVORELBOXMULTISPECTRUM(st, ui_, command); });
+    });
+    connect(multi_page_, &MultispectrumPageWidget::range, this,
+            [this, &st](display::MultiControl control, display::MultiReason reason) {
+                run_multispectrum(
+                    [this, &st, control, reason] { display::MULTISPECTRUM_RANGES_FOR_VORELBOX(st, ui_, control, reason); });
+            });
+    connect(multi_page_, &MultispectrumPageWidget::mouse, this,
+            [this, &st](display::PlotMouse message, int x, int y, int notches) {
+                run_multispectrum([this, &st, message, x, y, notches] {
+                    display::multispectrum_mouse(st, message, x, y, notches, timers_.pending(core::TIMER_MULTI));
+                });
+            });
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
     page_tabs_->addTab(state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_, qt_text(names[0]));
     // The page of the other program waits, hidden, for its turn.
@@ -344,6 +387,9 @@ void MainWindow::show_file_line() {
 void MainWindow::tab_changed(int index) {
     if (index == 1) {
         redraws_.refont_viewer();
+    } else if (index == 2) {
+        display::MultispectrumState& st = state_.multispectrum;
+        run_multispectrum([this, &st] { display::enter_multispectrum_page(st, ui_, state_.adder.page.input_file); });
     }
     fill_tool_bar();
     show_file_line();
@@ -424,6 +470,69 @@ void MainWindow::select_program(int program) {
     show_file_line();
     show_recent_lists();
     refresh_graph();
+}
+
+void MainWindow::run_multispectrum(const std::function<void()>& command) {
+    display::MultispectrumState& st = state_.multispectrum;
+    multi_page_->read_into(st);
+    command();
+    multi_page_->render(st);
+    if (st.redraw_request) {
+        st.redraw_request = false;
+        core::start_multispectrum_redraw(timers_, redraws_);
+    }
+    show_file_line();
+}
+
+void MainWindow::draw_multispectra(const std::string& target) {
+    display::MultiplotTargets targets;
+    targets.write_picture = [](const std::string& path, const std::function<void(display::Canvas&)>& draw,
+                               std::string_view program, std::string_view title) {
+        return save_picture(draw, path, std::string(program), std::string(title));
+    };
+    targets.choose_printer = system_printer(this, ui_);
+    display::DRAW_MULTISPECTRA(state_.multispectrum, ui_, target, state_.settings.page_setup, targets);
+}
+
+display::SpectrumListPlotPage MainWindow::list_plot_page() const {
+    const adder::AdderPageState& page = state_.adder.page;
+    display::SpectrumListPlotPage plot;
+    plot.log_scale = page.log_scale;
+    plot.zoom_index = page.zoom_index;
+    plot.first_label = page.first_displayed;
+    plot.last_label = page.last_displayed;
+    plot.enhance_selected = page.enhance_selected;
+    plot.show_sum = page.show_sum;
+    return plot;
+}
+
+void MainWindow::save_list_picture() {
+    const std::string path = common::SAVE_FILEW(ui_, display::spectrum_list_picture_name(state_.adder),
+                                                display::LIST_PICTURE_DIALOG_TITLE, std::string(PICTURE_FILE_FILTER));
+    if (path.empty()) {
+        return;
+    }
+    const display::SpectrumListPlotPage plot = list_plot_page();
+    const auto draw = [this, &plot](display::Canvas& canvas) {
+        display::DRAW_SPECTRUM_LIST(canvas, display::PlotTarget::Save, state_.adder.list, plot,
+                                    state_.settings.page_setup);
+    };
+    if (!save_picture(draw, path, "Vorelbox", state_.adder.list.file_name)) {
+        common::WARN(ui_, "Unable to write picture file " + path);
+    }
+}
+
+void MainWindow::print_list_plot() {
+    auto context = print::STARTPRINT_DC(system_printer(this, ui_), state_.settings.page_setup.margins,
+                                        "Vorelbox spectrum list");
+    if (!context) {
+        common::WARN(ui_, display::NOTHING_PRINTED);
+        return;
+    }
+    display::PrintCanvas canvas(*context->device);
+    display::DRAW_SPECTRUM_LIST(canvas, display::PlotTarget::Print, state_.adder.list, list_plot_page(),
+                                state_.settings.page_setup);
+    print::end_document(*context);
 }
 
 core::WindowPlacement MainWindow::placement() const {

@@ -7,12 +7,14 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app_state.h"
 #include "dispatch.h"
+#include "draw_spectrum_list.h"
 #include "qt_clipboard.h"
 #include "qt_timers.h"
 #include "qt_ui.h"
@@ -31,6 +33,7 @@ namespace vorelbox::platform {
 class AdderPageWidget;
 class ConverterPageWidget;
 class TextOutputWidget;
+class MultispectrumPageWidget;
 
 // Commands of the Help menu, which the window carries out itself.
 namespace help_command {
@@ -97,6 +100,15 @@ class MainWindow : public QMainWindow {
     void tab_changed(int index);
     void refresh_graph();
 
+    // The adder's list plot as a picture or on paper (its plot area's context menu).
+    void save_list_picture();
+    void print_list_plot();
+    display::SpectrumListPlotPage list_plot_page() const;
+
+    // The Multispectrum page: its commands, then its page and a pending redraw.
+    void run_multispectrum(const std::function<void()>& command);
+    void draw_multispectra(const std::string& target);
+
     void select_program(int program);
     void show_about();
     bool show_result(const std::string& file, const std::string& kind, const std::string& caption);
@@ -126,6 +138,7 @@ class MainWindow : public QMainWindow {
     AdderPageWidget* adder_page_ = nullptr;
     ConverterPageWidget* converter_page_ = nullptr;
     TextOutputWidget* text_page_ = nullptr;
+    MultispectrumPageWidget* multi_page_ = nullptr;
     // While a command runs (a dialog of it may run an event loop) no other starts.
     bool command_running_ = false;
     std::array<QLabel*, 3> status_parts_{};

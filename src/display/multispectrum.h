@@ -1,0 +1,241 @@
+#pragma once
+// The "Multispectrum plot" page: spectra of one file on common axes, each a row of
+// coloured markers, with a legend of their titles. The user picks the file ("&Find
+// spectra"), the spectra ("&Select", "Select &All"), the channel window and the
+// count scale; the same drawing goes to the page, into a picture file and onto
+// paper. The page reads its file into a store of its own, so that drawing it never
+// disturbs the spectra the adder and the converter work on.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "canvas.h"
+#include "draw_spectrum_list.h"
+#include "line_index.h"
+#include "multispectrum_geometry.h"
+#include "page_setup.h"
+#include "print_device.h"
+#include "raw_file.h"
+#include "spectrum_store.h"
+#include "ui.h"
+
+namespace vorelbox::display {
+
+constexpr int MULTI_SPECTRA = spectra::FILE_SPECTRA_COLUMNS;  // spectra a file can hold
+constexpr int FIRST_DRAWN_SPECTRA = 6;  // drawn of a new file until the user selects
+constexpr int Y_SCROLL_MAXIMUM = 999;
+
+inline constexpr const char* MULTI_FILE_TITLE = "Vorelix Spectrum";
+inline constexpr const char* MULTI_FILE_FILTER = "Spectrum file (*.dat)|*.dat|all files|*.*||";
+inline constexpr const char* MULTI_PICTURE_TITLE = "Dorvakest EMF Imagefile";
+// EMF first, then the other picture kinds the picture writer knows by extension.
+inline constexpr const char* MULTI_PICTURE_FILTER =
+    "EMF file (*.emf)|*.emf|PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg|PDF file "
+    "(*.pdf)|*.pdf||";
+inline constexpr const char* MULTI_PICTURE_EXTENSION = ".emf";  // for a name given without one
+inline constexpr const char* PICTURE_PROGRAM = "Vorelix";
+inline constexpr const char* SELECTION_DIALOG_TITLE = "Select spectra for multiplot";
+inline constexpr const char* NO_GRAPHICS_DATA = "No graphics data to display";
+inline constexpr const char* NO_ANALYSIS_SELECTED = "No analysis selected";
+inline constexpr const char* RANGES_PROBLEM = "Problem in Multispectrum_Ranges_for_Vorelbox !!!";
+inline constexpr const char* NOT_YET_PROGRAMMED = "Not yet programmed";
+inline constexpr const char* LOG_LETTERS = "o\rg";  // below "L": completes "Log"
+inline constexpr const char* LIN_LETTERS = "i\rn";  // completes "Lin"
+
+// The controls of the page and of its selection dialog, as the Qt page shows them.
+struct MultispectrumPage {
+    std::string lower_channel = "1";  // channel edit, bottom left
+    std::string upper_channel = "0";  // channel edit, bottom right
+    int x_zoom = 0;                   // horizontal zoom slider, 0..12
+    int x_scroll = 1;                 // horizontal scroll bar: the first channel shown
+    int x_scroll_maximum = 1;         // its range 1..maximum and its page, as channels
+    int x_scroll_page = 1;
+    int y_zoom = 0;    // vertical zoom slider, 0..12
+    int y_scroll = 0;  // vertical scroll bar, 0..999
+    int y_scroll_page = Y_SCROLL_MAXIMUM;
+    bool vertical_shown = true;  // the vertical slider and scroll bar (linear scale only)
+    bool log = false;            // "L"
+    std::string log_letters = LIN_LETTERS;
+    int selected = 0;             // after "Selected"
+    int out_of = 0;               // after "out of"
+    bool select_enabled = false;  // "&Select" and "Select &All"
+    bool peak_enabled = false;    // "Peak" and "<--->"
+    // "Select spectra for multiplot"
+    std::vector<std::string> selection_lines;
+    std::vector<int> highlighted;  // the lines highlighted in its list, 1-based
+    bool selection_shown = false;
+};
+
+// A drag with the left button on the plot: of the legend, or of a zoomed window.
+struct PlotDrag {
+    bool active = false;
+    bool legend = false;
+    int x0 = 0;  // where the pointer was last
+    int c0 = 0;  // the channel under the pointer before the drag began
+};
+
+// Where the last drawing put things; the mouse actions work with them.
+struct MultiplotLayout {
+    bool drawn = false;  // a plot with axes was drawn
+    MultiFrame frame;
+    int lo = 1;
+    int hi = 0;
+};
+
+struct MultispectrumState {
+    MultispectrumPage page;
+    spectra::SpectrumStore store;  // the spectra of the shown file
+    spectra::RawFileTable files;
+    std::string file_name;           // full path of the shown file; empty: none chosen
+    std::string file_type;           // its kind ("Dat", "Che", ...); empty when it was not read
+    std::optional<FileStamp> stamp;  // the file as it was read; a changed file is read again
+    std::array<bool, MULTI_SPECTRA> drawn{};   // spectrum i is drawn when drawn[i - 1]
+    std::array<bool, MULTI_SPECTRA> dialog{};  // as the selection dialog left them
+    bool user_selection = false;  // the user chose the drawn set; until then the first six
+    std::array<double, MULTI_SPECTRA> maxima{};
+    double count_maximum = 10.0;
+    double log_top = 0.0;       // top of the logarithmic axis in decades, kept between drawings
+    double peak_channel = 0.0;  // of spectrum 1, found by each drawing
+    int peak_centre = 0;        // set by "Peak": the zoom centres on it while positive
+    int window = 0;             // W: channels of the window at the present zoom
+    int previous_scroll = 1;    // P0
+    int y_zoom = 0;             // the vertical zoom and scroll as the range handler last read them
+    int y_scroll = 0;
+    int legend_left = 0;  // 0: placed by the next drawing
+    int legend_bottom = 0;
+    int lo = 1;  // the channel window last read from the edits
+    int hi = 0;
+    bool redraw_request = false;  // a redraw is asked for (the caller starts the timer)
+    MultiplotLayout layout;
+    PlotDrag drag;
+    // log_value of every count, worked out once for each reading of the file.
+    // Whoever fills the store by other means raises data_version.
+    std::vector<std::vector<double>> log_counts;
+    std::uint64_t data_version = 0;
+    std::uint64_t log_version = 0;
+};
+
+// S and Nc of the shown file.
+inline int spectrum_count(const MultispectrumState& state) {
+    return state.store.FILE_SPECTRUM_COUNT;
+}
+inline int channel_count(const MultispectrumState& state) {
+    return state.store.CHANNEL_COUNT;
+}
+
+// A selection-dialog line: the number left-justified in 6 characters, a TAB, the title.
+std::string selection_line(int spectrum, std::string_view title);
+
+// The default picture name: drive, folder and name of the file, the drawn spectra's
+// numbers " 1,2 and 3" (a single one " and 1"), ".emf".
+std::string multiplot_picture_name(const std::string& file_name,
+                                   const std::array<bool, MULTI_SPECTRA>& flags);
+
+// The buttons of the page and of the selection dialog, and "R".
+enum class MultiCommand {
+    FindSpectra,
+    Select,
+    SelectAll,
+    SelectionOk,
+    SelectionAll,
+    SelectionCancel,
+    Redraw
+};
+
+// Reads a file for the page: its spectra, the first six drawn, the channel
+// window 1..Nc, the selection lines, a redraw asked for. Any kind the program
+// knows by its extension is identified; anything else is read as a native
+// spectrum file. False, with "This is not a proper spectrum file", when it holds
+// no channels.
+bool load_multispectrum_file(MultispectrumState& state, common::Ui& ui,
+                             const std::string& file_name);
+
+// The click handler of the page's buttons and of the selection dialog. "R" asks
+// for a redraw. The file chosen with "&Find spectra" may be of any kind.
+void SETUPVORELBOXMULTISPECTRUM(MultispectrumState& state, common::Ui& ui, MultiCommand command);
+
+// The tab page becomes visible: with no file of its own the page takes the
+// given one (the adder's input file), and unless the user has chosen spectra
+// the first six of the file are drawn. A redraw is asked for.
+void enter_multispectrum_page(MultispectrumState& state, common::Ui& ui,
+                              const std::string& file_name);
+
+// The range controls. Refresh comes with control None from the redraw timer;
+// a typed channel edit comes as a change of its edit.
+enum class MultiControl {
+    None,
+    LowerChannel,
+    UpperChannel,
+    XZoom,
+    XScroll,
+    YZoom,
+    YScroll,
+    Peak,
+    Whole,
+    Log,
+    Other
+};
+enum class MultiReason { Change, Click, Refresh, Other };
+
+// Keeps the channel window, the zoom and the scroll bars consistent; asks for a
+// redraw through redraw_request, and then clears the status bar's third field.
+void MULTISPECTRUM_RANGES_FOR_VORELBOX(MultispectrumState& state, common::Ui& ui,
+                                       MultiControl control, MultiReason reason);
+
+// The steps of a drawing that read the file and set the page: the file is read
+// again when it changed, the drawn set and the count maximum are brought up to
+// date, and the numbers after "Selected" and "out of" are shown.
+void prepare_multispectra(MultispectrumState& state, common::Ui& ui);
+
+// Paints the plot on a canvas for a target. The legend's place, the log top, the
+// peak channel and the layout go back into the state.
+void paint_multispectra(Canvas& canvas, PlotTarget target, MultispectrumState& state,
+                        const print::PageSetup& setup);
+
+// Writes a drawing as a picture file, its kind (EMF, PNG, SVG, PDF) chosen by the
+// file's extension; the description names the program and the title. False
+// when the file could not be written.
+using PictureWriter =
+    std::function<bool(const std::string& path, const std::function<void(Canvas&)>& draw,
+                       std::string_view program, std::string_view title)>;
+
+// Where DRAW_MULTISPECTRA draws.
+struct MultiplotTargets {
+    Canvas* screen = nullptr;             // "show"
+    PictureWriter write_picture;          // "save"
+    print::ChoosePrinter choose_printer;  // "print"
+};
+
+// Draws the plot: "show" on the screen canvas, "save" into a picture file chosen
+// with the save dialog, "print" on the printer chosen in the print dialog
+// ("Nothing printed" when it is cancelled). False when nothing was drawn.
+bool DRAW_MULTISPECTRA(MultispectrumState& state, common::Ui& ui, std::string_view target,
+                       const print::PageSetup& setup, const MultiplotTargets& targets);
+
+// A mouse message over the plot at (x, y) in the plot's coordinates: a left
+// press over the legend, or anywhere while zoomed in (zoom above 1), starts a
+// drag; a move drags the legend or the channel window (not while a redraw is
+// pending); a release ends it; a wheel turn zooms.
+enum class PlotMouse { Press, Move, Release, Wheel };
+void multispectrum_mouse(MultispectrumState& state, PlotMouse message, int x, int y, int notches,
+                         bool redraw_pending);
+
+// The mouse on the plot. The legend spans x from its left edge to R and y from
+// T + 30 to its lower edge.
+bool over_legend(const MultispectrumState& state, int x, int y);
+// Moves the legend by dx, keeping its left edge within L + 20 .. R − 100; asks for a redraw.
+void move_legend(MultispectrumState& state, int dx);
+// The channel under x: trunc((x − L)(hi − lo)/(R − L)) + lo.
+int channel_under(const MultispectrumState& state, int x);
+// A drag of the zoomed plot: channel c0 (noted before the drag) follows the pointer to x.
+void drag_window(MultispectrumState& state, int c0, int x);
+// Wheel notches (forward positive) over the plot at x: the zoom level goes down by
+// the notches, within 0..12, and the channel under the pointer stays under it.
+void wheel_zoom(MultispectrumState& state, int notches, int x);
+
+}  // namespace vorelbox::display
