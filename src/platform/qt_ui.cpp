@@ -215,6 +215,27 @@ std::string QtUi::choose_file(const common::FileDialogRequest& request) {
         }
         dialog.setDefaultSuffix(suffix);
     }
+    if (request.kind != common::FileDialogKind::Open && request.filters.size() > 1) {
+        // A name typed without an extension takes that of the chosen filter, so
+        // that the filter decides the kind of file (a picture's EMF, PNG, SVG or PDF).
+        const auto suffix_of = [](const QString& filter) {
+            const qsizetype star = filter.indexOf(QStringLiteral("*."));
+            if (star < 0) {
+                return QString();
+            }
+            QString suffix = filter.mid(star + 2);
+            const qsizetype end = suffix.indexOf(QRegularExpression(QStringLiteral("[ ;)]")));
+            if (end >= 0) {
+                suffix.truncate(end);
+            }
+            return suffix == QStringLiteral("*") ? QString() : suffix;
+        };
+        if (request.kind == common::FileDialogKind::Save) {
+            dialog.setDefaultSuffix(suffix_of(filters.constFirst()));
+        }
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffix_of](const QString& filter) { dialog.setDefaultSuffix(suffix_of(filter)); });
+    }
     if (!request.directory.empty()) {
         dialog.setDirectory(path_text(request.directory));
     }
