@@ -8,6 +8,8 @@
 #include "cli.h"
 #include "free_format.h"
 #include "json_writer.h"
+#include "load_spectrum_file.h"
+#include "text_utils.h"
 
 namespace vorelbox::core {
 namespace {
@@ -135,6 +137,12 @@ void write_acquisition(common::JsonWriter& json, const spectra::CheckResult& r) 
     }
 }
 
+bool known_extension(const std::string& file) {
+    const std::string extension = common::LOWCASE(common::SPLITPATH(file).extension);
+    return extension == ".dat" || extension == ".spe" || extension == ".chn" || extension == ".lmc" ||
+           extension == ".cvc";
+}
+
 }  // namespace
 
 void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages) {
@@ -158,7 +166,19 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     AppState state;
     common::AutoAnswerUi ui(options.answer_yes);
-    const spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, options.file);
+    spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, options.file);
+    if (r.type_code.empty() && !known_extension(options.file)) {
+        // A file whose name does not tell its kind is read as a native spectrum file.
+        const spectra::LoadResult loaded = spectra::LOAD_SPECTRUM_FILE(state.store, ui, options.file);
+        if (loaded.channel_count > 0) {
+            r.type_code = spectra::TYPE_NATIVE;
+            r.type_text = spectra::TYPE_TEXT_NATIVE;
+            r.channels = loaded.channel_count;
+            r.spectra = state.store.FILE_SPECTRUM_COUNT;
+            r.format = loaded.format;
+            r.description = state.store.FILE_SPECTRUM_HEADERS[0];
+        }
+    }
     const auto& store = state.store;
     const int spectra_count = r.channels > 0 ? r.spectra : 0;
     const auto channels = static_cast<std::size_t>(r.channels);

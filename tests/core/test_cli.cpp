@@ -57,6 +57,13 @@ TEST_F(CliInfo, ReportsEverySpectrum) {
                          "\"peaks\":[[2,9],[3,6]],\"messages\":[]}\n");
 }
 
+TEST_F(CliInfo, FilesNamedWithoutAKnownKindAreReadAsNative) {
+    const auto p = write("plain.txt", "a header\n1 2 3\n4 5 6\n");
+    const CliRun r = run({"info", p.string()});
+    EXPECT_EQ(r.code, core::CLI_OK);
+    EXPECT_NE(r.out.find("\"type\":\"Dat\",\"type_text\":\"Vorelix (dat)\",\"channels\":6"), std::string::npos) << r.out;
+}
+
 TEST_F(CliInfo, CountsAndMessagesOnRequest) {
     const auto p = write("short.dat", "a\n1 2\n3 4\nb\n7 8\n9\n");
     const CliRun r = run({"info", "--counts", p.string()});
