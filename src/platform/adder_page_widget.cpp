@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "plot_window_controls.h"
 #include "qt_ui.h"
 
 namespace vorelbox::platform {
@@ -30,7 +31,6 @@ namespace {
 
 using adder::AdderCommand;
 
-constexpr int MAX_ZOOM_INDEX = 12;
 
 QString shown(const std::string& text) {
     return QtUi::display_text(text);
@@ -185,49 +185,18 @@ QWidget* AdderPageWidget::build_display_group() {
     group->setObjectName(QStringLiteral("displayGroup"));
     auto* column = new QVBoxLayout(group);
 
-    plot_ = new PlotArea(group);
-    plot_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    plot_->setMinimumSize(240, 160);
-    column->addWidget(plot_, 1);
-
-    auto* axis = new QHBoxLayout;
-    first_channel_ = new QLabel(group);
-    first_channel_->setObjectName(QStringLiteral("firstChannelLabel"));
-    last_channel_ = new QLabel(group);
-    last_channel_->setObjectName(QStringLiteral("lastChannelLabel"));
-    last_channel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    scroll_ = new QScrollBar(Qt::Horizontal, group);
-    scroll_->setObjectName(QStringLiteral("displayScroll"));
-    scroll_->setRange(1, 1);
-    axis->addWidget(first_channel_);
-    axis->addWidget(scroll_, 1);
-    axis->addWidget(last_channel_);
-    column->addLayout(axis);
-
-    auto* scale_row = new QHBoxLayout;
-    log_ = new QRadioButton(QStringLiteral("  log"), group);
-    log_->setObjectName(QStringLiteral("logRadio"));
-    lin_ = new QRadioButton(QStringLiteral("  lin"), group);
-    lin_->setObjectName(QStringLiteral("linRadio"));
-    lin_->setChecked(true);
+    const PlotWindowControls window =
+        build_plot_window(group, column, QStringLiteral("firstChannelLabel"), QStringLiteral("lastChannelLabel"));
+    plot_ = window.plot;
+    first_channel_ = window.first;
+    last_channel_ = window.last;
+    scroll_ = window.scroll;
+    log_ = window.log;
+    lin_ = window.lin;
+    zoom_ = window.zoom;
     on_click(log_, AdderCommand::Log);
     on_click(lin_, AdderCommand::Lin);
-    auto* redraw = command_button(QStringLiteral("R"), "redrawButton", AdderCommand::Redraw, group);
-    redraw->setToolTip(tr("Redraw"));
-    zoom_ = new QSlider(Qt::Horizontal, group);
-    zoom_->setObjectName(QStringLiteral("zoomSlider"));
-    zoom_->setRange(0, MAX_ZOOM_INDEX);
-    zoom_->setPageStep(1);
-    zoom_->setTickPosition(QSlider::TicksBelow);
-    auto* zoom_caption = caption(tr("X-zoom"), group);
-    zoom_caption->setBuddy(zoom_);
-    scale_row->addWidget(log_);
-    scale_row->addWidget(lin_);
-    scale_row->addWidget(redraw);
-    scale_row->addSpacing(12);
-    scale_row->addWidget(zoom_caption);
-    scale_row->addWidget(zoom_, 1);
-    column->addLayout(scale_row);
+    on_click(window.redraw, AdderCommand::Redraw);
 
     auto* options = new QHBoxLayout;
     enhance_ = new QCheckBox(tr("Enhance selected"), group);
@@ -245,11 +214,6 @@ QWidget* AdderPageWidget::build_display_group() {
     options->addWidget(
         command_button(tr("Center peak"), "centerPeakButton", AdderCommand::CenterPeak, group));
     column->addLayout(options);
-
-    // Buttons of one group exclude each other; the log/lin pair has its own.
-    auto* scale = new QButtonGroup(group);
-    scale->addButton(log_);
-    scale->addButton(lin_);
 
     connect(zoom_, &QSlider::valueChanged, this,
             [this](int value) { emit command(AdderCommand::XZoom, value); });

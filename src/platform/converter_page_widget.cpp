@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "plot_window_controls.h"
 #include "qt_ui.h"
 
 namespace vorelbox::platform {
@@ -32,7 +33,6 @@ namespace {
 
 using converter::ConverterCommand;
 
-constexpr int MAX_ZOOM_INDEX = 12;
 
 QString shown(const std::string& text) {
     return QtUi::display_text(text);
@@ -231,53 +231,18 @@ QWidget* ConverterPageWidget::build_display_group() {
     group->setObjectName(QStringLiteral("displayGroup"));
     auto* column = new QVBoxLayout(group);
 
-    plot_ = new PlotArea(group);
-    plot_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    plot_->setMinimumSize(240, 160);
-    column->addWidget(plot_, 1);
-
-    auto* axis = new QHBoxLayout;
-    first_displayed_ = new QLabel(group);
-    first_displayed_->setObjectName(QStringLiteral("firstDisplayedLabel"));
-    last_displayed_ = new QLabel(group);
-    last_displayed_->setObjectName(QStringLiteral("lastDisplayedLabel"));
-    last_displayed_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    scroll_ = new QScrollBar(Qt::Horizontal, group);
-    scroll_->setObjectName(QStringLiteral("displayScroll"));
-    scroll_->setRange(1, 1);
-    axis->addWidget(first_displayed_);
-    axis->addWidget(scroll_, 1);
-    axis->addWidget(last_displayed_);
-    column->addLayout(axis);
-
-    auto* scale_row = new QHBoxLayout;
-    log_ = new QRadioButton(QStringLiteral("  log"), group);
-    log_->setObjectName(QStringLiteral("logRadio"));
-    lin_ = new QRadioButton(QStringLiteral("  lin"), group);
-    lin_->setObjectName(QStringLiteral("linRadio"));
-    lin_->setChecked(true);
+    const PlotWindowControls window = build_plot_window(group, column, QStringLiteral("firstDisplayedLabel"),
+                                                        QStringLiteral("lastDisplayedLabel"));
+    plot_ = window.plot;
+    first_displayed_ = window.first;
+    last_displayed_ = window.last;
+    scroll_ = window.scroll;
+    log_ = window.log;
+    lin_ = window.lin;
+    zoom_ = window.zoom;
     on_click(log_, ConverterCommand::Log);
     on_click(lin_, ConverterCommand::Lin);
-    auto* scale = new QButtonGroup(group);
-    scale->addButton(log_);
-    scale->addButton(lin_);
-    auto* redraw =
-        command_button(QStringLiteral("R"), "redrawButton", ConverterCommand::Redraw, group);
-    redraw->setToolTip(tr("Redraw"));
-    zoom_ = new QSlider(Qt::Horizontal, group);
-    zoom_->setObjectName(QStringLiteral("zoomSlider"));
-    zoom_->setRange(0, MAX_ZOOM_INDEX);
-    zoom_->setPageStep(1);
-    zoom_->setTickPosition(QSlider::TicksBelow);
-    auto* zoom_caption = caption(tr("X-zoom"), group);
-    zoom_caption->setBuddy(zoom_);
-    scale_row->addWidget(log_);
-    scale_row->addWidget(lin_);
-    scale_row->addWidget(redraw);
-    scale_row->addSpacing(12);
-    scale_row->addWidget(zoom_caption);
-    scale_row->addWidget(zoom_, 1);
-    column->addLayout(scale_row);
+    on_click(window.redraw, ConverterCommand::Redraw);
 
     auto* peak_row = new QHBoxLayout;
     peak_channel_ = new QLabel(group);
