@@ -4,7 +4,7 @@
 #include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
 #include "cli.h"
-#include "free_format.h"
+#include "argument_reader.h"
 #include "json_writer.h"
 
 namespace vorelbox::core {
@@ -25,34 +25,23 @@ struct ExtractOptions {
 
 ExtractOptions parse_extract_options(const std::vector<std::string>& args) {
     ExtractOptions o;
-    for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        auto number = [&]() -> std::optional<long long> {
-            const auto v = common::parse_free_integer(args[++i]);
-            if (!v) {
-                o.error = a + " takes a whole number";
-            }
-            return v;
-        };
-        if (a == "--spectrum" && has_value) {
-            o.spectrum = number().value_or(1);
-        } else if (a == "--first" && has_value) {
-            o.first = number();
-        } else if (a == "--last" && has_value) {
-            o.last = number();
-        } else if (a == "--append") {
+    common::ArgumentReader read(args);
+    while (read.next()) {
+        if (const auto k = read.number("--spectrum")) {
+            o.spectrum = *k;
+        } else if (const auto f = read.number("--first")) {
+            o.first = f;
+        } else if (const auto l = read.number("--last")) {
+            o.last = l;
+        } else if (read.is_flag("--append")) {
             o.append = true;
-        } else if (a == "-o" && has_value) {
-            o.out_file = args[++i];
-        } else if (a.size() > 1 && a.front() == '-') {
-            o.error = "unknown or incomplete option: " + a;
-        } else if (o.file.empty()) {
-            o.file = a;
-        } else {
-            o.error = "only one file can be given";
+        } else if (const auto out = read.value("-o")) {
+            o.out_file = *out;
+        } else if (read.plain(o.file)) {
+            o.file = read.current();
         }
     }
+    o.error = read.error();
     if (o.error.empty() && (o.file.empty() || o.out_file.empty())) {
         o.error = "a file and -o are needed";
     }

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "app_state.h"
+#include "argument_reader.h"
 #include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
 #include "cli.h"
@@ -23,32 +24,20 @@ struct InfoOptions {
 
 InfoOptions parse_info_options(const std::vector<std::string>& args) {
     InfoOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--counts") {
+    common::ArgumentReader read(args);
+    while (read.next()) {
+        if (read.is_flag("--counts")) {
             o.counts = true;
-        } else if (a == "--answer" || a.rfind("--answer=", 0) == 0) {
-            const bool separate = a == "--answer";
-            if (separate && i + 1 >= args.size()) {
-                o.error = "--answer takes yes or no";
-                return o;
+        } else if (const auto answer = read.value("--answer")) {
+            if (*answer != "yes" && *answer != "no") {
+                read.fail("--answer takes yes or no");
             }
-            const std::string v = separate ? args[++i] : a.substr(9);
-            if (v != "yes" && v != "no") {
-                o.error = "--answer takes yes or no";
-                return o;
-            }
-            o.answer_yes = v == "yes";
-        } else if (a.size() > 1 && a.front() == '-') {
-            o.error = "unknown option: " + a;
-            return o;
-        } else if (o.file.empty()) {
-            o.file = a;
-        } else {
-            o.error = "only one file can be given";
-            return o;
+            o.answer_yes = *answer == "yes";
+        } else if (read.plain(o.file)) {
+            o.file = read.current();
         }
     }
+    o.error = read.error();
     if (o.error.empty() && o.file.empty()) {
         o.error = "no file given";
     }

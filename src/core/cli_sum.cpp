@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app_state.h"
+#include "argument_reader.h"
 #include "auto_answer_ui.h"
 #include "cli.h"
 #include "json_writer.h"
@@ -26,36 +27,28 @@ struct SumOptions {
 
 SumOptions parse_sum_options(const std::vector<std::string>& args) {
     SumOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        if (a == "--mode" && has_value) {
-            const std::string& m = args[++i];
-            if (m == "spectra") {
+    common::ArgumentReader read(args);
+    while (read.next()) {
+        if (const auto m = read.value("--mode")) {
+            if (*m == "spectra") {
                 o.mode = adder::SaveMode::Spectra;
-            } else if (m == "sum") {
+            } else if (*m == "sum") {
                 o.mode = adder::SaveMode::Sum;
-            } else if (m == "both") {
+            } else if (*m == "both") {
                 o.mode = adder::SaveMode::Both;
             } else {
-                o.error = "--mode takes spectra, sum or both";
+                read.fail("--mode takes spectra, sum or both");
             }
-        } else if (a == "-o" && has_value) {
-            o.out_file = args[++i];
-        } else if (a == "--label" && has_value) {
-            o.label = args[++i];
-        } else if (a.size() > 1 && a.front() == '-') {
-            o.error = "unknown or incomplete option: " + a;
-        } else if (o.list_file.empty()) {
-            o.list_file = a;
-        } else {
-            o.error = "only one list can be given";
-        }
-        if (!o.error.empty()) {
-            return o;
+        } else if (const auto out = read.value("-o")) {
+            o.out_file = *out;
+        } else if (const auto label = read.value("--label")) {
+            o.label = *label;
+        } else if (read.plain(o.list_file)) {
+            o.list_file = read.current();
         }
     }
-    if (o.list_file.empty() || o.out_file.empty() || !o.mode) {
+    o.error = read.error();
+    if (o.error.empty() && (o.list_file.empty() || o.out_file.empty() || !o.mode)) {
         o.error = "a list, --mode and -o are needed";
     }
     return o;

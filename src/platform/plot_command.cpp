@@ -1,5 +1,7 @@
 #include "plot_command.h"
 
+#include "argument_reader.h"
+
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -48,39 +50,27 @@ std::optional<std::vector<long long>> number_list(const std::string& text) {
 
 PlotOptions parse_plot_options(const std::vector<std::string>& args) {
     PlotOptions o;
-    for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        const auto number = [&]() -> std::optional<long long> {
-            const auto v = common::parse_free_integer(args[++i]);
-            if (!v) {
-                o.error = a + " takes a whole number";
-            }
-            return v;
-        };
-        if (a == "--spectra" && has_value) {
-            const auto list = number_list(args[++i]);
-            if (list) {
+    common::ArgumentReader read(args);
+    while (read.next()) {
+        if (const auto spectra = read.value("--spectra")) {
+            if (const auto list = number_list(*spectra)) {
                 o.spectra = *list;
             } else {
-                o.error = "--spectra takes whole numbers separated by commas";
+                read.fail("--spectra takes whole numbers separated by commas");
             }
-        } else if (a == "--first" && has_value) {
-            o.first = number();
-        } else if (a == "--last" && has_value) {
-            o.last = number();
-        } else if (a == "--log") {
+        } else if (const auto f = read.number("--first")) {
+            o.first = f;
+        } else if (const auto l = read.number("--last")) {
+            o.last = l;
+        } else if (read.is_flag("--log")) {
             o.log = true;
-        } else if (a == "-o" && has_value) {
-            o.out_file = args[++i];
-        } else if (a.size() > 1 && a.front() == '-') {
-            o.error = "unknown or incomplete option: " + a;
-        } else if (o.file.empty()) {
-            o.file = a;
-        } else {
-            o.error = "only one file can be given";
+        } else if (const auto out = read.value("-o")) {
+            o.out_file = *out;
+        } else if (read.plain(o.file)) {
+            o.file = read.current();
         }
     }
+    o.error = read.error();
     if (o.error.empty() && (o.file.empty() || o.out_file.empty())) {
         o.error = "a file and -o are needed";
     }
