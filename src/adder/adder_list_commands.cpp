@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "adder_commands.h"
+#include "safe_file.h"
 #include "save_list_spectra.h"
 #include "text_utils.h"
 
@@ -11,11 +12,6 @@ namespace {
 
 constexpr const char* list_filter = "Spectrum list (*.vsl)|*.vsl|All files|*.*||";
 constexpr const char* spectrum_file_filter = "Spectrum file (*.dat)|*.dat|All files|*.*||";
-
-bool file_exists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
 
 void empty_list(AdderState& adder) {
     adder.list.rows.clear();
@@ -63,7 +59,7 @@ void load_list(spectra::SpectrumStore& store, spectra::RawFileTable& files, Adde
         if (name.empty()) {
             return;
         }
-        if (!file_exists(name) && name.rfind("Untitled", 0) != 0) {
+        if (!common::file_exists(name) && name.rfind("Untitled", 0) != 0) {
             common::WARN(ui, "The spectrum list " + name + " has been removed");
             recent.clear();
             SORT_VSL(adder.recent_lists, adder.list.file_name);
@@ -197,18 +193,11 @@ void save_spectra(spectra::SpectrumStore& store, spectra::RawFileTable& files, A
 
     std::optional<std::string> label;
     if (mode != SaveMode::Spectra) {
-        const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-        std::tm local{};
-#if defined(_WIN32)
-        localtime_s(&local, &now);
-#else
-        localtime_r(&now, &local);
-#endif
         common::LabelRequest request;
         request.title = "Vorelix Query";
         request.text = "Include sum in " + path;
         request.field_caption = "Sum Spectrum Label:";
-        request.label = default_sum_label(list.channels, local);
+        request.label = default_sum_label(list.channels, local_time_now());
         for (;;) {
             label = ui.ask_label(request);
             if (!label) {

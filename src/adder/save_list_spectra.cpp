@@ -1,5 +1,6 @@
 #include "save_list_spectra.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -26,6 +27,17 @@ std::vector<double> list_sum(const SpectrumList& list) {
         }
     }
     return sum;
+}
+
+std::tm local_time_now() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
 }
 
 std::string default_sum_label(int channels, const std::tm& when) {

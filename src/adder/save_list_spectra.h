@@ -16,6 +16,9 @@ enum class SaveMode { Spectra, Sum, Both };
 // The sum of every channel over the rows, added exactly in row order.
 std::vector<double> list_sum(const SpectrumList& list);
 
+// The local date and time now.
+std::tm local_time_now();
+
 // "VORELIX SUM SPECTRUM: 1024, channels 08-12-2026 14:05"
 std::string default_sum_label(int channels, const std::tm& when);
 

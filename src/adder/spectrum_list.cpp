@@ -22,16 +22,6 @@ constexpr std::size_t index_columns = 10;
 constexpr const char* spectrum_filter =
     "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
 
-bool file_exists(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(std::string(common::cut_at_nul(path)), ec);
-}
-
-std::string name_with_extension(const std::string& path) {
-    const common::PathParts parts = common::SPLITPATH(path);
-    return parts.name + parts.extension;
-}
-
 // Loads the spectrum file a row names, converting a foreign file first. Returns
 // the channel count; the file's spectra are then in the store.
 int load_row_file(spectra::SpectrumStore& store, spectra::RawFileTable& files, common::Ui& ui,
@@ -184,7 +174,7 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
             index = static_cast<int>(*read);
         }
         std::string path = fields->file;
-        if (!path.empty() && !file_exists(path)) {
+        if (!path.empty() && !common::file_exists(path)) {
             if (path == missing_name) {
                 path = replacement;
             } else {
@@ -255,7 +245,7 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
     }
     list.file_name = name;
     ui.set_status_text(1, "Ready for Spectrum addition");
-    ui.set_status_text(2, "Spectrum list [" + name_with_extension(name) + "] loaded");
+    ui.set_status_text(2, "Spectrum list [" + common::name_with_extension(name) + "] loaded");
     common::STATUS(ui, "Spectrum list " + name + " OK");
     return true;
 }
@@ -264,7 +254,7 @@ void SORT_VSL(RecentFiles& recent, const std::string& current_list) {
     std::vector<std::string> kept;
     for (const std::string& entry : recent.entries) {
         const std::string name(common::trim_right(common::cut_at_nul(entry)));
-        if (!name.empty() && file_exists(name) && std::find(kept.begin(), kept.end(), name) == kept.end()) {
+        if (!name.empty() && common::file_exists(name) && std::find(kept.begin(), kept.end(), name) == kept.end()) {
             kept.push_back(name);
         }
     }
@@ -272,7 +262,7 @@ void SORT_VSL(RecentFiles& recent, const std::string& current_list) {
     std::copy(kept.begin(), kept.end(), recent.entries.begin());
 
     const std::string current(common::trim_right(common::cut_at_nul(current_list)));
-    if (current.empty() || current.rfind("Untitled.", 0) == 0 || !file_exists(current)) {
+    if (current.empty() || current.rfind("Untitled.", 0) == 0 || !common::file_exists(current)) {
         return;
     }
     const auto found = std::find(recent.entries.begin(), recent.entries.end() - 1, current);

@@ -7,20 +7,12 @@
 
 #include <cstdlib>
 
+#include "qt_text.h"
 #include "app_state.h"
 #include "instance_lock.h"
 #include "main_window.h"
 #include "qt_ui.h"
 #include "settings_file.h"
-
-namespace {
-
-std::string std_text(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -35,17 +27,17 @@ int main(int argc, char* argv[]) {
 
     const char* override_path = std::getenv("VORELBOX_INI");
     const std::string settings = vorelbox::core::settings_path(
-        override_path != nullptr ? override_path : "", std_text(QCoreApplication::applicationDirPath()),
-        std_text(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+        override_path != nullptr ? override_path : "", vorelbox::platform::std_text(QCoreApplication::applicationDirPath()),
+        vorelbox::platform::std_text(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
 
     std::vector<std::string> arguments;
     const QStringList given = QCoreApplication::arguments();
     for (qsizetype i = 1; i < given.size(); ++i) {
-        arguments.push_back(std_text(given[i]));
+        arguments.push_back(vorelbox::platform::std_text(given[i]));
     }
 
     vorelbox::core::AppState state;
-    state.log_file = std_text(QDir::current().absoluteFilePath(QStringLiteral("Vorelbox.log")));
+    state.log_file = vorelbox::platform::std_text(QDir::current().absoluteFilePath(QStringLiteral("Vorelbox.log")));
     vorelbox::platform::MainWindow window(state);
     if (window.start(settings, arguments)) {
         window.showMaximized();

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <random>
 
+#include "text_utils.h"
+
 namespace vorelbox::common {
 namespace fs = std::filesystem;
 
@@ -22,6 +24,12 @@ fs::path temporary_beside(const fs::path& target) {
 }
 
 }  // namespace
+
+bool file_exists(const std::string& path) {
+    const std::string name(cut_at_nul(path));
+    std::error_code ec;
+    return !name.empty() && fs::is_regular_file(name, ec);
+}
 
 bool replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write) {
     const fs::path target(path);

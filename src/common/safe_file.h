@@ -8,6 +8,10 @@
 
 namespace vorelbox::common {
 
+// True when `path` names an existing regular file (a folder is not one); the
+// name is taken up to its first NUL character.
+bool file_exists(const std::string& path);
+
 // Calls `write` with a stream on a temporary file in the target's folder, then
 // moves it over `path`. Returns false, with the old file untouched and the
 // temporary file removed, when the file cannot be created or written, or when

@@ -96,6 +96,11 @@ PathParts SPLITPATH(std::string_view path) {
     return parts;
 }
 
+std::string name_with_extension(std::string_view path) {
+    const PathParts parts = SPLITPATH(path);
+    return parts.name + parts.extension;
+}
+
 namespace {
 
 // Length of the UTF-8 sequence starting at text[i], or 0 when it is not valid.

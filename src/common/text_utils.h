@@ -28,6 +28,9 @@ struct PathParts {
 // Splits a file name. Both "/" and "\" separate directories.
 PathParts SPLITPATH(std::string_view path);
 
+// The name and extension of a path, "spec.dat" of "C:\data\spec.dat".
+std::string name_with_extension(std::string_view path);
+
 // The first max_chars characters of a text. Characters are UTF-8 code points
 // when the text is valid UTF-8, bytes otherwise, so a cut never splits a character.
 std::string cut_chars(std::string_view text, std::size_t max_chars);

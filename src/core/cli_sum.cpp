@@ -73,17 +73,6 @@ std::optional<std::string> missing_row(const std::string& text) {
     return std::nullopt;
 }
 
-std::tm local_now() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return local;
-}
-
 }  // namespace
 
 int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -113,7 +102,7 @@ int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (error.empty()) {
         if (*o.mode != adder::SaveMode::Spectra) {
             label = o.label && !common::is_blank(*o.label) ? *o.label
-                                                           : adder::default_sum_label(list.channels, local_now());
+                                                           : adder::default_sum_label(list.channels, adder::local_time_now());
         }
         format = adder::list_count_format(list, *o.mode, adder::list_sum(list));
         if (!adder::write_list_spectra(o.out_file, list, *o.mode, label)) {

@@ -16,11 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool file_exists(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_regular_file(path, ec);
-}
-
 void adder_command(AppState& state, Services& s, adder::AdderCommand command, int argument = 0) {
     adder::SPECTADD_APPLY_SUB(state.store, state.raw_files, state.adder, s.ui, s.clipboard, command, argument);
 }
@@ -68,7 +63,7 @@ void save_result(AppState& state, Services& s) {
         return;
     }
     const std::string source = state.text_output.file;
-    if (!file_exists(source)) {
+    if (!common::file_exists(source)) {
         common::WARN(s.ui, "There is no result to save");
         return;
     }
@@ -132,7 +127,7 @@ void show_spectrum_as_text(AppState& state, Services& s) {
 void show_text(AppState& state, Services& s, const std::string& file, const std::string& kind,
                const std::string& caption) {
     state.text_output = {file, kind, caption};
-    if (file_exists(file) && s.show_result) {
+    if (common::file_exists(file) && s.show_result) {
         s.show_result(file, kind, caption);
     }
 }
@@ -236,7 +231,7 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
                 } else if (s.draw_multispectra) {
                     s.draw_multispectra("print");
                 }
-            } else if (file_exists(state.text_output.file) && s.print_file) {
+            } else if (common::file_exists(state.text_output.file) && s.print_file) {
                 s.print_file(state.text_output.kind, state.text_output.file);
             } else {
                 common::WARN(s.ui, "There is nothing to print");
@@ -277,7 +272,7 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
             if (s.set_text_tab_caption) {
                 s.set_text_tab_caption("Logfile");
             }
-            if (!file_exists(state.log_file)) {
+            if (!common::file_exists(state.log_file)) {
                 common::WARN(s.ui, "There is no logfile to show");
                 break;
             }

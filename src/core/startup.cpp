@@ -19,11 +19,6 @@ void apply_settings(AppState& state, const Settings& s) {
     state.converter.state.file = s.converter_file;
 }
 
-std::string name_with_extension(const std::string& path) {
-    const common::PathParts parts = common::SPLITPATH(path);
-    return parts.name + parts.extension;
-}
-
 void restore_adder(AppState& state, common::Ui& ui, common::Clipboard& clipboard) {
     adder::AdderState& adder = state.adder;
     const std::string list = adder.list.file_name;
@@ -46,7 +41,7 @@ void restore_adder(AppState& state, common::Ui& ui, common::Clipboard& clipboard
     adder::refresh_page(adder);
     if (loaded) {
         ui.set_status_text(1, state.control_parameters_changed ? "Control parameters changed" : "Ready for Analysis");
-        ui.set_status_text(2, "Spectrum list [" + name_with_extension(list) + "] loaded");
+        ui.set_status_text(2, "Spectrum list [" + common::name_with_extension(list) + "] loaded");
     }
 }
 

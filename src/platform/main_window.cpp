@@ -1,3 +1,4 @@
+#include "qt_text.h"
 #include "main_window.h"
 
 #include <QApplication>
@@ -36,17 +37,6 @@
 #include "text_output_widget.h"
 
 namespace vorelbox::platform {
-namespace {
-
-QString qt_text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::string std_text(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-}  // namespace
-
 MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(parent), state_(state), ui_(this) {
     if (state_.program == 0) {
         state_.program = core::PROGRAM_CONVERTER;

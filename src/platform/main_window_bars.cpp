@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "qt_text.h"
 #include "main_window.h"
 #include "program_setup.h"
 #include "text_output_widget.h"
@@ -18,8 +19,6 @@
 
 namespace vorelbox::platform {
 namespace {
-
-QString qt_text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QIcon tool_icon(const QStyle* style, const std::string& image) {
     if (image == "open") {

@@ -1,3 +1,4 @@
+#include "qt_text.h"
 #include "plot_area.h"
 
 #include <QFileInfo>
@@ -15,10 +16,6 @@
 
 namespace vorelbox::platform {
 namespace {
-
-QString qt_text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Draws on a painter over the device, which stands for the whole picture.
 bool paint_picture(QPaintDevice& device, const DrawPlot& draw) {

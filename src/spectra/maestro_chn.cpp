@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "edit_format.h"
+#include "dialog_values.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -51,10 +51,6 @@ private:
     unsigned char byte(std::size_t at) const { return static_cast<unsigned char>(bytes_[at]); }
     std::string_view bytes_;
 };
-
-std::string fixed(std::string_view format, double value) {
-    return std::string(common::trim(common::format_real(format, value)));
-}
 
 }  // namespace
 
@@ -173,14 +169,14 @@ MaestroPane maestro_pane(const ChnFile& chn) {
     p.segment_number = chn.segment_number;
     p.date = chn_date_text(chn);
     p.start_time = chn_time_text(chn);
-    p.real_time = fixed("(f10.2)", chn.real_ticks * 20.0 / 1000.0);
-    p.live_time = fixed("(f10.2)", chn.live_ticks * 20.0 / 1000.0);
+    p.real_time = common::DLGSETREAL("(f10.2)", chn.real_ticks * 20.0 / 1000.0);
+    p.live_time = common::DLGSETREAL("(f10.2)", chn.live_ticks * 20.0 / 1000.0);
     p.detector = one_line(chn.detector);
     for (std::size_t k = 0; k < 3; ++k) {
-        p.energy[k] = fixed("(f10.4)", chn.energy[k]);
+        p.energy[k] = common::DLGSETREAL("(f10.4)", chn.energy[k]);
     }
     for (std::size_t k = 0; k < 2; ++k) {
-        p.shape[k] = fixed("(f10.4)", chn.shape[k]);
+        p.shape[k] = common::DLGSETREAL("(f10.4)", chn.shape[k]);
     }
     return p;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "edit_format.h"
+#include "dialog_values.h"
 #include "free_format.h"
 #include "maestro_chn.h"
 #include "text_lines.h"
@@ -52,10 +52,6 @@ Sections split_sections(std::string_view text) {
 // A line as a message shows it: control characters (a binary file has many) as blanks.
 std::string shown(std::string_view line) {
     return common::cut_chars(common::trim(common::blank_control_chars(line)), shown_line_max);
-}
-
-std::string fixed(std::string_view format, double value) {
-    return std::string(common::trim(common::format_real(format, value)));
 }
 
 // The numbers at the start of a text, up to the first token that is not one.
@@ -176,10 +172,10 @@ SpeFile read_spe_text(common::Ui& ui, std::string_view text, const std::string& 
                     } else {
                         const auto times = leading_numbers(*line);
                         if (times.size() >= 1) {
-                            spe.pane.live_time = fixed("(f10.2)", times[0]);
+                            spe.pane.live_time = common::DLGSETREAL("(f10.2)", times[0]);
                         }
                         if (times.size() >= 2) {
-                            spe.pane.real_time = fixed("(f10.2)", times[1]);
+                            spe.pane.real_time = common::DLGSETREAL("(f10.2)", times[1]);
                         }
                     }
                 }
@@ -200,8 +196,8 @@ SpeFile read_spe_text(common::Ui& ui, std::string_view text, const std::string& 
         } else if (s.tag == "$ENER_FIT:") {
             const auto fit = leading_numbers(s.body);
             if (fit.size() >= 2) {
-                spe.pane.factor_a = fixed("(f10.4)", fit[0]);
-                spe.pane.factor_b = fixed("(f10.4)", fit[1]);
+                spe.pane.factor_a = common::DLGSETREAL("(f10.4)", fit[0]);
+                spe.pane.factor_b = common::DLGSETREAL("(f10.4)", fit[1]);
             }
         } else if (s.tag == "$MCA_CAL:" || s.tag == "$SHAPE_CAL:") {
             // A count of coefficients (written "3" or "%2"), then the coefficients.
