@@ -508,7 +508,7 @@ void MainWindow::save_list_picture() {
                                     state_.settings.page_setup);
     };
     if (!save_picture(draw, path, "Vorelbox", state_.adder.list.file_name)) {
-        common::WARN(ui_, "Unable to write picture file " + path);
+        common::WARN(ui_, "Error creating the picture file " + path);
     }
 }
 
