@@ -1,15 +1,73 @@
+// The command-line tool. Every command but `plot` runs here without Qt; `plot`
+// hands its arguments to the vorelbox-plot program installed beside this one.
+
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli.h"
-#include "plot_command.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#ifndef VORELBOX_LIBEXEC_DIR
+#define VORELBOX_LIBEXEC_DIR ""
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder of this program: the link /proc/self/exe where there is one, else argv[0].
+fs::path program_folder(const char* argv0) {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || self.empty()) {
+        self = fs::absolute(fs::path(argv0), ec);
+    }
+    return self.parent_path();
+}
+
+int run_plot(const char* argv0, int argc, char** argv) {
+#ifdef _WIN32
+    (void)argv0;
+    (void)argc;
+    (void)argv;
+    std::cerr << "vorelbox-cli: plot is not available in this build\n";
+    return vorelbox::cli::CLI_FAILED;
+#else
+    std::vector<fs::path> candidates{program_folder(argv0) / "vorelbox-plot"};
+    if (std::string(VORELBOX_LIBEXEC_DIR).size() > 0) {
+        candidates.emplace_back(fs::path(VORELBOX_LIBEXEC_DIR) / "vorelbox-plot");
+    }
+    std::vector<char*> args(argv + 1, argv + argc);  // "plot" and its options
+    args.push_back(nullptr);
+    for (const auto& candidate : candidates) {
+        std::error_code ec;
+        if (!fs::is_regular_file(candidate, ec)) {
+            continue;
+        }
+        const std::string program = candidate.string();
+        std::vector<char*> call{const_cast<char*>(program.c_str())};
+        call.insert(call.end(), args.begin(), args.end());
+        std::cout.flush();
+        ::execv(program.c_str(), call.data());
+        std::cerr << "vorelbox-cli: cannot run " << program << "\n";
+        return vorelbox::cli::CLI_FAILED;
+    }
+    std::cerr << "vorelbox-cli: plot needs the program vorelbox-plot beside vorelbox-cli\n";
+    return vorelbox::cli::CLI_FAILED;
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    // Drawing a plot needs Qt's drawing; every other command is plain.
     if (!args.empty() && args.front() == "plot") {
-        return vorelbox::platform::run_plot_command({args.begin() + 1, args.end()}, std::cout, std::cerr);
+        return run_plot(argv[0], argc, argv);
     }
-    return vorelbox::core::run_cli(args, std::cout, std::cerr);
+    return vorelbox::cli::run_cli(args, std::cout, std::cerr);
 }

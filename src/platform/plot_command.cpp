@@ -147,7 +147,7 @@ int plot(const PlotOptions& o, std::ostream& out, std::ostream& err) {
     json.value(error.empty() ? state.hi : 0);
     json.key("log");
     json.value(o.log);
-    core::write_messages(json, ui.messages());
+    cli::write_messages(json, ui.messages());
     if (!error.empty()) {
         json.key("error");
         json.value(error);
@@ -155,7 +155,7 @@ int plot(const PlotOptions& o, std::ostream& out, std::ostream& err) {
     }
     json.end_object();
     out << "\n";
-    return error.empty() ? core::CLI_OK : core::CLI_FAILED;
+    return error.empty() ? cli::CLI_OK : cli::CLI_FAILED;
 }
 
 }  // namespace
@@ -165,7 +165,7 @@ int run_plot_command(const std::vector<std::string>& args, std::ostream& out, st
     if (!o.error.empty()) {
         err << "vorelbox-cli plot: " << o.error << "\n" << plot_usage;
         out << "{\"error\":" << common::json_string(o.error) << "}\n";
-        return core::CLI_USAGE;
+        return cli::CLI_USAGE;
     }
     if (QGuiApplication::instance() != nullptr) {
         return plot(o, out, err);

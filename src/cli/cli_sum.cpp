@@ -12,7 +12,7 @@
 #include "text_lines.h"
 #include "text_utils.h"
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 namespace {
 
 constexpr const char* sum_usage = "usage: vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n";
@@ -82,7 +82,7 @@ int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << "{\"error\":" << common::json_string(o.error) << "}\n";
         return CLI_USAGE;
     }
-    AppState state;
+    core::AppState state;
     common::AutoAnswerUi ui(false);
     std::string error;
     const auto text = spectra::read_whole_file(o.list_file);
@@ -133,4 +133,4 @@ int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return error.empty() ? CLI_OK : CLI_FAILED;
 }
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

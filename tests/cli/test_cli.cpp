@@ -21,7 +21,7 @@ struct CliRun {
 CliRun run(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     CliRun r;
-    r.code = core::run_cli(args, out, err);
+    r.code = cli::run_cli(args, out, err);
     r.out = out.str();
     r.err = err.str();
     return r;
@@ -50,7 +50,7 @@ private:
 TEST_F(CliInfo, ReportsEverySpectrum) {
     const auto p = write("two.dat", "first  \n       1       9       3\n\nsecond\n       4       5       6\n");
     const CliRun r = run({"info", p.string()});
-    EXPECT_EQ(r.code, core::CLI_OK);
+    EXPECT_EQ(r.code, cli::CLI_OK);
     EXPECT_EQ(r.out, "{\"file\":" + common::json_string(p.string()) +
                          ",\"type\":\"Dat\",\"type_text\":\"Vorelix (dat)\",\"channels\":3,\"spectra\":2,"
                          "\"format\":\"(3i8)\",\"description\":\"first\",\"headers\":[\"first\",\"second\"],\"sums\":[13,15],"
@@ -60,14 +60,14 @@ TEST_F(CliInfo, ReportsEverySpectrum) {
 TEST_F(CliInfo, FilesNamedWithoutAKnownKindAreReadAsNative) {
     const auto p = write("plain.txt", "a header\n1 2 3\n4 5 6\n");
     const CliRun r = run({"info", p.string()});
-    EXPECT_EQ(r.code, core::CLI_OK);
+    EXPECT_EQ(r.code, cli::CLI_OK);
     EXPECT_NE(r.out.find("\"type\":\"Dat\",\"type_text\":\"Vorelix (dat)\",\"channels\":6"), std::string::npos) << r.out;
 }
 
 TEST_F(CliInfo, CountsAndMessagesOnRequest) {
     const auto p = write("short.dat", "a\n1 2\n3 4\nb\n7 8\n9\n");
     const CliRun r = run({"info", "--counts", p.string()});
-    EXPECT_EQ(r.code, core::CLI_OK);
+    EXPECT_EQ(r.code, cli::CLI_OK);
     EXPECT_NE(r.out.find("\"counts\":[[1,2,3,4],[7,8,9,0]]"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"messages\":[\"The last spectrum in the file is shorter (3 channels)\\n"
                          "than the first (4 channels) - it will be padded by 0'es)\"]"),
@@ -78,19 +78,19 @@ TEST_F(CliInfo, CountsAndMessagesOnRequest) {
 TEST_F(CliInfo, AnswerDecidesTheRepairQuestion) {
     const auto p = write("repair.dat", "a\n1 2\n3 4\nb\n5 6\nc\n7 8\n9 1\n");
     const CliRun no = run({"info", p.string()});
-    EXPECT_EQ(no.code, core::CLI_FAILED);
+    EXPECT_EQ(no.code, cli::CLI_FAILED);
     EXPECT_NE(no.out.find("\"spectra\":0"), std::string::npos);
     EXPECT_NE(no.out.find("Shall I repair the spectrum?"), std::string::npos);
 
     const CliRun yes = run({"info", "--answer", "yes", p.string()});
-    EXPECT_EQ(yes.code, core::CLI_OK);
+    EXPECT_EQ(yes.code, cli::CLI_OK);
     EXPECT_NE(yes.out.find("\"headers\":[\"a\",\"b\",\"c\"]"), std::string::npos) << yes.out;
     EXPECT_NE(yes.out.find("\"sums\":[10,11,25]"), std::string::npos) << yes.out;
 }
 
 TEST_F(CliInfo, FailuresGiveJsonAndExitCodes) {
     const CliRun missing = run({"info", "/nonexistent/vorelbox.dat"});
-    EXPECT_EQ(missing.code, core::CLI_FAILED);
+    EXPECT_EQ(missing.code, cli::CLI_FAILED);
     EXPECT_NE(missing.out.find("\"spectra\":0"), std::string::npos);
     EXPECT_NE(missing.out.find("\"messages\":[\"Error opening the file: /nonexistent/vorelbox.dat\"]"),
               std::string::npos)
@@ -100,7 +100,7 @@ TEST_F(CliInfo, FailuresGiveJsonAndExitCodes) {
          {std::vector<std::string>{}, {"info"}, {"info", "--answer", "maybe", "x"}, {"info", "--bogus", "x"},
           {"frobnicate"}, {"info", "a", "b"}}) {
         const CliRun r = run(args);
-        EXPECT_EQ(r.code, core::CLI_USAGE);
+        EXPECT_EQ(r.code, cli::CLI_USAGE);
         EXPECT_EQ(r.out.rfind("{\"error\":", 0), 0u) << r.out;
         EXPECT_FALSE(r.err.empty());
     }
@@ -117,7 +117,7 @@ TEST(JsonString, EscapesAndRepairsEncoding) {
 TEST_F(CliInfo, ForeignKindsCarryTheirAcquisitionData) {
     const std::string real = VORELBOX_REAL_DATA;
     const CliRun chn = run({"info", real + "/AH20190131_Na22_10cm_IDM4.Chn"});
-    EXPECT_EQ(chn.code, core::CLI_OK);
+    EXPECT_EQ(chn.code, cli::CLI_OK);
     EXPECT_NE(chn.out.find("\"type\":\"Che\",\"type_text\":\"Maestro (chn)\",\"channels\":16384"), std::string::npos);
     EXPECT_NE(chn.out.find("\"acquisition\":{\"detector_number\":14,\"segment_number\":1,\"date\":\"31Jan 2019\","
                            "\"start_time\":\"15:17:20\",\"real_time_s\":2905.32,\"live_time_s\":2882.32,"
@@ -138,14 +138,14 @@ TEST_F(CliInfo, ConvertWritesNativeCopiesAndReportsFailures) {
     const auto good = write("good.spe", "$SPEC_ID:\nx\n$DATA:\n0 1\n5 6\n");
     const auto bad = write("bad.chn", "not a maestro file at all, far too short");
     const CliRun ok = run({"convert", "--output-dir", dir.string(), good.string()});
-    EXPECT_EQ(ok.code, core::CLI_OK);
+    EXPECT_EQ(ok.code, cli::CLI_OK);
     EXPECT_EQ(ok.out, (dir / "vorelbox_cli_good.dat").string() + "\n");
     EXPECT_TRUE(fs::exists(dir / "vorelbox_cli_good.dat"));
 
     const CliRun mixed = run({"convert", "--output-dir", dir.string(), good.string(), bad.string()});
-    EXPECT_EQ(mixed.code, core::CLI_FAILED);
+    EXPECT_EQ(mixed.code, cli::CLI_FAILED);
     EXPECT_NE(mixed.err.find("Illegal Maestro .chn file"), std::string::npos) << mixed.err;
-    EXPECT_EQ(run({"convert"}).code, core::CLI_USAGE);
+    EXPECT_EQ(run({"convert"}).code, cli::CLI_USAGE);
     fs::remove_all(dir);
 }
 
@@ -155,7 +155,7 @@ TEST_F(CliInfo, SumWritesWhatSaveSpectraWrites) {
                                            data.string() + "\n");
     const auto out = fs::temp_directory_path() / "vorelbox_cli_sum_out.dat";
     const CliRun both = run({"sum", list.string(), "--mode", "both", "-o", out.string(), "--label", "total"});
-    EXPECT_EQ(both.code, core::CLI_OK) << both.out;
+    EXPECT_EQ(both.code, cli::CLI_OK) << both.out;
     std::ifstream in(out);
     std::ostringstream text;
     text << in.rdbuf();
@@ -170,9 +170,9 @@ TEST_F(CliInfo, SumWritesWhatSaveSpectraWrites) {
     const auto broken = write("broken.vsl", "VORELIX SPECTRUM LIST 3, channels\nfirst|1|" + data.string() +
                                                 "\ngone|1|/nonexistent/vorelbox/gone.dat\n");
     const CliRun missing = run({"sum", broken.string(), "--mode", "both", "-o", out.string()});
-    EXPECT_EQ(missing.code, core::CLI_FAILED);
+    EXPECT_EQ(missing.code, cli::CLI_FAILED);
     EXPECT_NE(missing.out.find("row 2 names a spectrum file that does not exist: /nonexistent/vorelbox/gone.dat"),
               std::string::npos);
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(run({"sum", list.string(), "--mode", "all", "-o", out.string()}).code, core::CLI_USAGE);
+    EXPECT_EQ(run({"sum", list.string(), "--mode", "all", "-o", out.string()}).code, cli::CLI_USAGE);
 }

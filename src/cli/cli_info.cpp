@@ -12,7 +12,7 @@
 #include "load_spectrum_file.h"
 #include "text_utils.h"
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 namespace {
 
 struct InfoOptions {
@@ -153,7 +153,7 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return CLI_USAGE;
     }
 
-    AppState state;
+    core::AppState state;
     common::AutoAnswerUi ui(options.answer_yes);
     spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, options.file);
     if (r.type_code.empty() && !known_extension(options.file)) {
@@ -226,4 +226,4 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return spectra_count > 0 ? CLI_OK : CLI_FAILED;
 }
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

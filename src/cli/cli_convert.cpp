@@ -6,7 +6,7 @@
 #include "convert_spectrum_file.h"
 #include "text_utils.h"
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 
 int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string output_dir;
@@ -29,7 +29,7 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
         return CLI_USAGE;
     }
 
-    AppState state;
+    core::AppState state;
     bool all_written = true;
     for (const std::string& file : files) {
         common::AutoAnswerUi ui(false);
@@ -53,4 +53,4 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
     return all_written ? CLI_OK : CLI_FAILED;
 }
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

@@ -7,7 +7,7 @@
 #include "argument_reader.h"
 #include "json_writer.h"
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 namespace {
 
 constexpr const char* extract_usage =
@@ -57,7 +57,7 @@ int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::os
         out << "{\"error\":" << common::json_string(o.error) << "}\n";
         return CLI_USAGE;
     }
-    AppState state;
+    core::AppState state;
     common::AutoAnswerUi ui(false);
     const spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, o.file);
     std::string error;
@@ -111,4 +111,4 @@ int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::os
     return error.empty() ? CLI_OK : CLI_FAILED;
 }
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

@@ -10,7 +10,7 @@
 #include "load_spectrum_file.h"
 #include "pasted_spectrum.h"
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 namespace {
 
 constexpr const char* column_usage =
@@ -122,4 +122,4 @@ int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ost
     return written ? CLI_OK : CLI_FAILED;
 }
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

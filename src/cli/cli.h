@@ -9,7 +9,7 @@ namespace vorelbox::common {
 class JsonWriter;
 }
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 
 // Exit codes.
 constexpr int CLI_OK = 0;
@@ -37,4 +37,4 @@ int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::os
 // The "messages" member of a report: the texts shown, line breaks as newlines.
 void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages);
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

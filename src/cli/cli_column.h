@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 
 // `column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat`: reads the values
 // of TEXTFILE as one spectrum of N channels (0 or no option: as many as there are)
@@ -14,4 +14,4 @@ namespace vorelbox::core {
 // CLI_OK when written, CLI_FAILED when stopped or not written, CLI_USAGE for a usage error.
 int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli

@@ -3,7 +3,7 @@
 #include "cli_column.h"
 #include "json_writer.h"
 
-namespace vorelbox::core {
+namespace vorelbox::cli {
 namespace {
 
 constexpr const char* usage_text =
@@ -44,4 +44,4 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return CLI_USAGE;
 }
 
-}  // namespace vorelbox::core
+}  // namespace vorelbox::cli
