@@ -14,7 +14,7 @@
 #include <random>
 
 #include "auto_answer_ui.h"
-#include "multispectrum.h"
+#include "multispectrum_paint.h"
 #include "qt_canvas.h"
 
 namespace {

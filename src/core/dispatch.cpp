@@ -58,7 +58,7 @@ void save_result(AppState& state, Services& s) {
         if (state.multispectrum.page.selected < 1) {
             common::WARN(s.ui, "No spectra to save");
         } else if (s.draw_multispectra) {
-            s.draw_multispectra("save");
+            s.draw_multispectra(display::PlotTarget::Save);
         }
         return;
     }
@@ -229,7 +229,7 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
                 if (state.multispectrum.page.selected < 1) {
                     common::WARN(s.ui, "No spectra to print");
                 } else if (s.draw_multispectra) {
-                    s.draw_multispectra("print");
+                    s.draw_multispectra(display::PlotTarget::Print);
                 }
             } else if (common::file_exists(state.text_output.file) && s.print_file) {
                 s.print_file(state.text_output.kind, state.text_output.file);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "clipboard.h"
+#include "draw_spectrum_list.h"
 #include "settings_file.h"
 #include "timers.h"
 #include "ui.h"
@@ -27,8 +28,8 @@ struct Services {
     std::function<void(int program)> setup_program;    // switch program and show its page
     std::function<bool()> page_setup;                  // the page-setup dialog; true on OK
     std::function<void(const std::string& kind, const std::string& file)> print_file;
-    // The Multispectrum plot to "save" or "print".
-    std::function<void(const std::string& target)> draw_multispectra;
+    // The Multispectrum plot into a picture file or onto paper.
+    std::function<void(display::PlotTarget target)> draw_multispectra;
     std::function<void(const std::string& file, const std::string& kind, const std::string& caption)> show_result;
     std::function<void(const std::string& caption)> set_text_tab_caption;
     std::function<void()> about;

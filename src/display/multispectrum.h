@@ -192,50 +192,7 @@ void MULTISPECTRUM_RANGES_FOR_VORELBOX(MultispectrumState& state, common::Ui& ui
 // date, and the numbers after "Selected" and "out of" are shown.
 void prepare_multispectra(MultispectrumState& state, common::Ui& ui);
 
-// Paints the plot on a canvas for a target. The legend's place, the log top, the
-// peak channel and the layout go back into the state.
-void paint_multispectra(Canvas& canvas, PlotTarget target, MultispectrumState& state,
-                        const print::PageSetup& setup);
-
-// Writes a drawing as a picture file, its kind (EMF, PNG, SVG, PDF) chosen by the
-// file's extension; the description names the program and the title. False
-// when the file could not be written.
-using PictureWriter =
-    std::function<bool(const std::string& path, const std::function<void(Canvas&)>& draw,
-                       std::string_view program, std::string_view title)>;
-
-// Where DRAW_MULTISPECTRA draws.
-struct MultiplotTargets {
-    Canvas* screen = nullptr;             // "show"
-    PictureWriter write_picture;          // "save"
-    print::ChoosePrinter choose_printer;  // "print"
-};
-
-// Draws the plot: "show" on the screen canvas, "save" into a picture file chosen
-// with the save dialog, "print" on the printer chosen in the print dialog
-// ("Nothing printed" when it is cancelled). False when nothing was drawn.
-bool DRAW_MULTISPECTRA(MultispectrumState& state, common::Ui& ui, std::string_view target,
-                       const print::PageSetup& setup, const MultiplotTargets& targets);
-
-// A mouse message over the plot at (x, y) in the plot's coordinates: a left
-// press over the legend, or anywhere while zoomed in (zoom above 1), starts a
-// drag; a move drags the legend or the channel window (not while a redraw is
-// pending); a release ends it; a wheel turn zooms.
-enum class PlotMouse { Press, Move, Release, Wheel };
-void multispectrum_mouse(MultispectrumState& state, PlotMouse message, int x, int y, int notches,
-                         bool redraw_pending);
-
-// The mouse on the plot. The legend spans x from its left edge to R and y from
-// T + 30 to its lower edge.
-bool over_legend(const MultispectrumState& state, int x, int y);
-// Moves the legend by dx, keeping its left edge within L + 20 .. R − 100; asks for a redraw.
-void move_legend(MultispectrumState& state, int dx);
-// The channel under x: trunc((x − L)(hi − lo)/(R − L)) + lo.
-int channel_under(const MultispectrumState& state, int x);
-// A drag of the zoomed plot: channel c0 (noted before the drag) follows the pointer to x.
-void drag_window(MultispectrumState& state, int c0, int x);
-// Wheel notches (forward positive) over the plot at x: the zoom level goes down by
-// the notches, within 0..12, and the channel under the pointer stays under it.
-void wheel_zoom(MultispectrumState& state, int notches, int x);
+// Puts the channel window lo..hi into the state and the two channel edits.
+void set_channel_edits(MultispectrumState& state, int lo, int hi);
 
 }  // namespace vorelbox::display

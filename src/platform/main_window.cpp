@@ -24,7 +24,9 @@
 
 #include "adder_page_widget.h"
 #include "converter_page_widget.h"
+#include "multispectrum_mouse.h"
 #include "multispectrum_page_widget.h"
+#include "multispectrum_paint.h"
 #include "draw_spectrum.h"
 #include "draw_spectrum_list.h"
 #include "page_setup_dialog.h"
@@ -119,7 +121,7 @@ void MainWindow::build_services() {
     s.print_file = [this](const std::string& kind, const std::string& file) {
         print::PRINTFILE(system_printer(this, ui_), ui_, state_.settings.page_setup, kind, file);
     };
-    s.draw_multispectra = [this](const std::string& target) { draw_multispectra(target); };
+    s.draw_multispectra = [this](display::PlotTarget target) { draw_multispectra(target); };
     s.show_result = [this](const std::string& file, const std::string& kind, const std::string& caption) {
         show_result(file, kind, caption);
     };
@@ -474,7 +476,7 @@ void MainWindow::run_multispectrum(const std::function<void()>& command) {
     show_file_line();
 }
 
-void MainWindow::draw_multispectra(const std::string& target) {
+void MainWindow::draw_multispectra(display::PlotTarget target) {
     display::MultiplotTargets targets;
     targets.write_picture = [](const std::string& path, const std::function<void(display::Canvas&)>& draw,
                                std::string_view program, std::string_view title) {

@@ -107,7 +107,7 @@ class MainWindow : public QMainWindow {
 
     // The Multispectrum page: its commands, then its page and a pending redraw.
     void run_multispectrum(const std::function<void()>& command);
-    void draw_multispectra(const std::string& target);
+    void draw_multispectra(display::PlotTarget target);
 
     void select_program(int program);
     void show_about();

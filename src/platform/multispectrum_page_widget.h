@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "multispectrum.h"
+#include "multispectrum_mouse.h"
 #include "plot_area.h"
 
 class QLabel;

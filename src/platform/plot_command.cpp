@@ -12,7 +12,7 @@
 #include "cli.h"
 #include "free_format.h"
 #include "json_writer.h"
-#include "multispectrum.h"
+#include "multispectrum_paint.h"
 #include "plot_area.h"
 #include "text_utils.h"
 

@@ -16,6 +16,8 @@
 #include "fakes/recording_print_device.h"
 #include "fakes/scripted_ui.h"
 #include "multispectrum.h"
+#include "multispectrum_mouse.h"
+#include "multispectrum_paint.h"
 
 namespace {
 
@@ -520,28 +522,28 @@ TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
         return find_text(canvas, "Channel no.") != nullptr;
     };
     ui.choose("");
-    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, "save", print::PageSetup{}, targets));
+    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets));
     EXPECT_TRUE(written_path.empty());
     EXPECT_EQ(ui.file_requests.back().title, "Dorvakest EMF Imagefile");
     EXPECT_EQ(ui.file_requests.back().file_name, "run 1,2 and 3.emf");
     EXPECT_EQ(ui.file_requests.back().filters.front().pattern, "*.emf");
     ui.choose((dir_ / "plot.png").string());
-    EXPECT_TRUE(DRAW_MULTISPECTRA(state, ui, "save", print::PageSetup{}, targets));
+    EXPECT_TRUE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets));
     EXPECT_EQ(written_path, (dir_ / "plot.png").string());
     EXPECT_EQ(picture_title, "Vorelix/run");
     ui.choose((dir_ / "plot").string());
-    DRAW_MULTISPECTRA(state, ui, "save", print::PageSetup{}, targets);
+    DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets);
     EXPECT_EQ(written_path, (dir_ / "plot.emf").string());
 
     targets.choose_printer = [](std::string_view) { return nullptr; };
-    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, "print", print::PageSetup{}, targets));
+    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Print, print::PageSetup{}, targets));
     EXPECT_EQ(ui.texts().back(), "Nothing printed");
 
     fakes::PrintRecording recording;
     targets.choose_printer = [&](std::string_view) {
         return std::make_unique<fakes::RecordingPrintDevice>(recording, 600, 4800, 6800);
     };
-    EXPECT_TRUE(DRAW_MULTISPECTRA(state, ui, "print", print::PageSetup{}, targets));
+    EXPECT_TRUE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Print, print::PageSetup{}, targets));
     EXPECT_EQ(recording.title, "run.dat");
     EXPECT_TRUE(recording.document_ended);
     ASSERT_EQ(recording.pages.size(), 1u);
