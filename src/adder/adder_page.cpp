@@ -226,6 +226,7 @@ void refresh_page(AdderState& adder) {
     page.scroll_position = window.first;
     page.first_displayed = window.first;
     page.last_displayed = window.last;
+    page.center_peak_enabled = page.zoom_index > 1;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "clipboard.h"
 #include "spectrum_list.h"
 #include "ui.h"
+#include "zoom.h"
 
 namespace vorelbox::adder {
 
@@ -31,6 +32,8 @@ struct AdderPageState {
     int displayed_channels = 0;
     int first_displayed = 1;           // the axis-end labels
     int last_displayed = 0;
+    bool center_peak_enabled = false;  // "Center peak": only while zoomed in (X-zoom above 1)
+    common::ChannelScale plot_scale;   // where the plot's last drawing put the channels
     std::string channels_in_spectra;   // "Channels in spectra"
     bool redraw_request = false;
     // Set by the page refresh after every command.

@@ -9,6 +9,16 @@ namespace vorelbox::common {
 
 inline constexpr std::array<double, 13> ZOOM_FACTORS{1.0, 1.0, 1.4, 2.0, 2.8, 4.0, 5.6, 8.0, 11.0, 16.0, 20.0, 28.0, 40.0};
 
+// Where a plot's last drawing put the channels: channel `first` (X1) at x = `left`
+// and `pixels_per_channel` (px) pixels per channel to the right of it, inside the
+// plot box from `left` to `right`. A px of 0: nothing was drawn.
+struct ChannelScale {
+    int first = 1;
+    double pixels_per_channel = 0.0;
+    int left = 0;
+    int right = 0;
+};
+
 struct ChannelWindow {
     int first = 1;
     int last = 0;

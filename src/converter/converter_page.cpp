@@ -200,6 +200,7 @@ void refresh(const spectra::SpectrumStore& store, Converter& converter) {
     page.scroll_position = window.first;
     page.first_displayed = window.first;
     page.last_displayed = window.last;
+    page.center_peak_enabled = page.zoom_index > 1;
     (void)store;
 }
 

@@ -10,6 +10,7 @@
 #include "check_spectrum_file.h"
 #include "clipboard.h"
 #include "ui.h"
+#include "zoom.h"
 
 namespace vorelbox::converter {
 
@@ -49,6 +50,9 @@ struct ConverterPageState {
     int first_displayed = 1;
     int last_displayed = 0;
     std::string peak_channel;
+    bool center_peak_enabled = false;  // "Center peak": only while zoomed in (X-zoom above 1)
+    common::ChannelScale plot_scale;   // where the plot's last drawing put the channels
+    std::string pointer_channel;       // the channel under the pointer; blank when it is off the plot
     int first_channel_maximum = 1;   // "First channel" spin
     int channels_in_spectrum = 0;    // "Channels in spectrum" spin value
     int channels_in_spectrum_maximum = 0;

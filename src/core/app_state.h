@@ -3,6 +3,7 @@
 
 #include "adder_page.h"
 #include "converter_page.h"
+#include "mouse.h"
 #include "multispectrum.h"
 #include "raw_file.h"
 #include "settings_file.h"
@@ -29,6 +30,7 @@ struct AppState {
     adder::RecentFiles recent_converter_files;
     Settings settings;  // fonts, margins, start-up choice and window placement; the rest is live above
     TextOutput text_output;
+    MouseState mouse;  // the mouse on the plots, between its events
     std::string startup_file;  // named on the command line
     std::string log_file = "Vorelbox.log";
     std::string program_folder;

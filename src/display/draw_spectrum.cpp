@@ -172,6 +172,7 @@ SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& s
         return result;
     }
     const PlotScale scale(box, shown, range);
+    result.scale = {shown.first, scale.pixels_per_channel(), box.left, box.right};
 
     canvas.set_pen({1, BLACK});
     print::SELECTRELATIVEFONT(canvas, font.points, "N", -2, setup.graphics_font, 0);
@@ -233,6 +234,7 @@ void draw_adder_plot(Canvas& canvas, const spectra::SpectrumStore& store, adder:
             page.first_displayed = drawn.window->first;
             page.last_displayed = drawn.window->last;
         }
+        page.plot_scale = drawn.scale;
         return;
     }
     SpectrumPlotPage plot;
@@ -243,6 +245,7 @@ void draw_adder_plot(Canvas& canvas, const spectra::SpectrumStore& store, adder:
     const SpectrumPlotResult drawn = DRAW_SPECTRUM(canvas, store, plot, setup);
     page.first_displayed = drawn.first_label;
     page.last_displayed = drawn.last_label;
+    page.plot_scale = drawn.scale;
 }
 
 void draw_converter_plot(Canvas& canvas, const spectra::SpectrumStore& store, converter::Converter& converter,
@@ -260,6 +263,7 @@ void draw_converter_plot(Canvas& canvas, const spectra::SpectrumStore& store, co
     const SpectrumPlotResult drawn = DRAW_SPECTRUM(canvas, store, plot, setup);
     page.first_displayed = drawn.first_label;
     page.last_displayed = drawn.last_label;
+    page.plot_scale = drawn.scale;
     if (drawn.peak_channel) {
         page.peak_channel = std::to_string(*drawn.peak_channel);
     }

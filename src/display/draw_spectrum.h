@@ -118,6 +118,7 @@ struct SpectrumPlotResult {
     int first_label = 0;  // the channel labels below the graph
     int last_label = 0;
     std::optional<int> peak_channel;  // what "Peak channel" shows, when the data were drawn
+    common::ChannelScale scale;       // where the channels were drawn; px 0 when they were not
 };
 
 // Draws CURRENT_SPECTRUM (channels 1..CHANNEL_COUNT) of the store on the whole canvas.

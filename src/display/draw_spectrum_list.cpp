@@ -167,6 +167,7 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
     const PlotBox box = plot_box(frame.x0, frame.y0, frame.x1, frame.y1);
     const ChannelRange shown = window.range;
     const PlotScale scale(box, shown, range);
+    result.scale = {shown.first, scale.pixels_per_channel(), box.left, box.right};
 
     canvas.set_pen({u, BLACK});
     print::SELECTRELATIVEFONT(canvas, font.points, "N", -2, setup.graphics_font, 0);

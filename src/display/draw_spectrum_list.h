@@ -77,6 +77,7 @@ struct SpectrumListPlotResult {
     double count_minimum = 0.0;
     int centre_peak = 0;          // row 1's peak channel, the "Center peak" centre
     std::vector<int> row_peaks;   // per row, the first channel with its largest count
+    common::ChannelScale scale;   // where the channels were drawn; px 0 when they were not
 };
 
 SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, const adder::SpectrumList& list,

@@ -71,14 +71,6 @@ struct MultispectrumPage {
     bool selection_shown = false;
 };
 
-// A drag with the left button on the plot: of the legend, or of a zoomed window.
-struct PlotDrag {
-    bool active = false;
-    bool legend = false;
-    int x0 = 0;  // where the pointer was last
-    int c0 = 0;  // the channel under the pointer before the drag began
-};
-
 // Where the last drawing put things; the mouse actions work with them.
 struct MultiplotLayout {
     bool drawn = false;  // a plot with axes was drawn
@@ -106,13 +98,12 @@ struct MultispectrumState {
     int previous_scroll = 1;    // P0
     int y_zoom = 0;             // the vertical zoom and scroll as the range handler last read them
     int y_scroll = 0;
-    int legend_left = 0;  // 0: placed by the next drawing
+    int legend_left = 0;  // 0: placed by the next drawing; the mouse may move it
     int legend_bottom = 0;
     int lo = 1;  // the channel window last read from the edits
     int hi = 0;
     bool redraw_request = false;  // a redraw is asked for (the caller starts the timer)
     MultiplotLayout layout;
-    PlotDrag drag;
     // log_value of every count, worked out once for each reading of the file.
     // Whoever fills the store by other means raises data_version.
     std::vector<std::vector<double>> log_counts;

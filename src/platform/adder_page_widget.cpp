@@ -212,7 +212,7 @@ QWidget* AdderPageWidget::build_display_group() {
     options->addWidget(caption(tr("Channels in spectra"), group));
     options->addWidget(channels_in_spectra_);
     options->addWidget(
-        command_button(tr("Center peak"), "centerPeakButton", AdderCommand::CenterPeak, group));
+        center_peak_ = command_button(tr("Center peak"), "centerPeakButton", AdderCommand::CenterPeak, group));
     column->addLayout(options);
 
     connect(zoom_, &QSlider::valueChanged, this,
@@ -285,6 +285,7 @@ void AdderPageWidget::render(const adder::AdderState& adder) {
 
     (page.log_scale ? log_ : lin_)->setChecked(true);
     zoom_->setValue(page.zoom_index);
+    center_peak_->setEnabled(page.center_peak_enabled);
     render_scroll(adder);
     const bool axis_known = page.last_displayed > 0;
     first_channel_->setText(axis_known ? QString::number(page.first_displayed) : QString());

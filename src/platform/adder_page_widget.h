@@ -40,6 +40,7 @@ class AdderPageWidget : public QWidget {
 
     // Installs what the plot area draws and repaints it.
     void set_plot(std::function<void(display::Canvas&)> draw);
+    PlotArea* plot_area() const { return plot_; }
 
   signals:
     // A control was used. The argument is the chosen spectrum (1-based) for
@@ -76,6 +77,7 @@ class AdderPageWidget : public QWidget {
     QRadioButton* display_list_ = nullptr;
     // "Display"
     PlotArea* plot_ = nullptr;
+    QPushButton* center_peak_ = nullptr;
     QRadioButton* log_ = nullptr;
     QRadioButton* lin_ = nullptr;
     QScrollBar* scroll_ = nullptr;

@@ -250,8 +250,14 @@ QWidget* ConverterPageWidget::build_display_group() {
     peak_row->addWidget(caption(tr("Peak channel"), group));
     peak_row->addWidget(peak_channel_);
     peak_row->addStretch(1);
-    peak_row->addWidget(
-        command_button(tr("Center peak"), "centerPeakButton", ConverterCommand::CenterPeak, group));
+    // The channel under the pointer while it is over the plot.
+    pointer_channel_ = new QLabel(group);
+    pointer_channel_->setObjectName(QStringLiteral("pointerChannelValue"));
+    pointer_channel_->setToolTip(tr("Channel under the pointer"));
+    pointer_channel_->setMinimumWidth(pointer_channel_->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
+    peak_row->addWidget(pointer_channel_);
+    center_peak_ = command_button(tr("Center peak"), "centerPeakButton", ConverterCommand::CenterPeak, group);
+    peak_row->addWidget(center_peak_);
     column->addLayout(peak_row);
 
     auto* trim_row = new QHBoxLayout;
@@ -365,6 +371,13 @@ void ConverterPageWidget::set_plot(std::function<void(display::Canvas&)> draw) {
     plot_->update();
 }
 
+void ConverterPageWidget::show_pointer_channel(const std::string& channel) {
+    const QString text = shown(channel);
+    if (pointer_channel_->text() != text) {
+        pointer_channel_->setText(text);
+    }
+}
+
 void ConverterPageWidget::render(const converter::Converter& converter) {
     const converter::ConverterState& state = converter.state;
     const converter::ConverterPageState& page = converter.page;
@@ -393,11 +406,13 @@ void ConverterPageWidget::render(const converter::Converter& converter) {
 
     (page.log_scale ? log_ : lin_)->setChecked(true);
     zoom_->setValue(page.zoom_index);
+    center_peak_->setEnabled(page.center_peak_enabled);
     render_scroll(converter);
     const bool axis_known = page.last_displayed > 0;
     first_displayed_->setText(axis_known ? QString::number(page.first_displayed) : QString());
     last_displayed_->setText(axis_known ? QString::number(page.last_displayed) : QString());
     peak_channel_->setText(shown(page.peak_channel));
+    show_pointer_channel(page.pointer_channel);
 
     trim_->setChecked(state.trim);
     show_trim_controls(state.trim);

@@ -47,6 +47,10 @@ class ConverterPageWidget : public QWidget {
 
     // Installs what the plot area draws and repaints it.
     void set_plot(std::function<void(display::Canvas&)> draw);
+    PlotArea* plot_area() const { return plot_; }
+
+    // The channel under the pointer, or blank; cheaper than render() for every move.
+    void show_pointer_channel(const std::string& channel);
 
   signals:
     // A control was used. The argument is the 1-based item for HeaderSelection,
@@ -89,6 +93,8 @@ class ConverterPageWidget : public QWidget {
     QLabel* first_displayed_ = nullptr;
     QLabel* last_displayed_ = nullptr;
     QLabel* peak_channel_ = nullptr;
+    QLabel* pointer_channel_ = nullptr;
+    QPushButton* center_peak_ = nullptr;
     QCheckBox* trim_ = nullptr;
     QLabel* first_channel_label_ = nullptr;
     QSpinBox* first_channel_ = nullptr;

@@ -24,7 +24,7 @@
 
 #include "adder_page_widget.h"
 #include "converter_page_widget.h"
-#include "multispectrum_mouse.h"
+#include "mouse_translator.h"
 #include "multispectrum_page_widget.h"
 #include "multispectrum_paint.h"
 #include "draw_spectrum.h"
@@ -80,12 +80,15 @@ void MainWindow::build_services() {
     };
     const auto draw_converter = [this](display::Canvas& canvas) {
         display::draw_converter_plot(canvas, state_.store, state_.converter, state_.settings.page_setup);
+        core::draw_trim_lines(canvas, state_.mouse.trim_lines);
         QMetaObject::invokeMethod(this, [this] { converter_page_->render(state_.converter); }, Qt::QueuedConnection);
     };
     redraws_.draw_spectrum = [this, draw_adder, draw_converter] {
         if (state_.adder_active()) {
             adder_page_->set_plot(draw_adder);
         } else {
+            // The drawing replaces the red lines of the trimming points.
+            state_.mouse.trim_lines.clear();
             converter_page_->set_plot(draw_converter);
         }
     };
@@ -236,12 +239,11 @@ QTabWidget* MainWindow::build_pages() {
                 run_multispectrum(
                     [this, &st, control, reason] { display::MULTISPECTRUM_RANGES_FOR_VORELBOX(st, ui_, control, reason); });
             });
-    connect(multi_page_, &MultispectrumPageWidget::mouse, this,
-            [this, &st](display::PlotMouse message, int x, int y, int notches) {
-                run_multispectrum([this, &st, message, x, y, notches] {
-                    display::multispectrum_mouse(st, message, x, y, notches, timers_.pending(core::TIMER_MULTI));
-                });
-            });
+    const auto mouse = [this](const core::MouseEvent& event) { return mouse_action(event); };
+    new MouseTranslator(adder_page_->plot_area(), core::MouseArea::AdderPlot, mouse);
+    new MouseTranslator(converter_page_->plot_area(), core::MouseArea::ConverterPlot, mouse);
+    new MouseTranslator(multi_page_->plot_area(), core::MouseArea::MultispectrumPlot, mouse);
+    new MouseTranslator(text_page_->text_area(), core::MouseArea::TextOutput, mouse, false);
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
     page_tabs_->addTab(state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_, qt_text(names[0]));
     // The page of the other program waits, hidden, for its turn.
@@ -317,6 +319,66 @@ void MainWindow::run_converter_command(converter::ConverterCommand command, int 
     show_recent_lists();
     command_running_ = false;
     refresh_graph();
+}
+
+bool MainWindow::mouse_action(const core::MouseEvent& event) {
+    if (!services_) {
+        return false;
+    }
+    QWidget* area = nullptr;
+    switch (event.area) {
+        case core::MouseArea::AdderPlot:
+            adder_page_->read_into(state_.adder);
+            area = adder_page_->plot_area();
+            break;
+        case core::MouseArea::ConverterPlot:
+            converter_page_->read_into(state_.converter);
+            area = converter_page_->plot_area();
+            break;
+        case core::MouseArea::MultispectrumPlot:
+            multi_page_->read_into(state_.multispectrum);
+            area = multi_page_->plot_area();
+            break;
+        case core::MouseArea::TextOutput:
+        case core::MouseArea::None:
+            break;
+    }
+    const core::MouseResult result =
+        core::CHECK_VORELBOXMOUSEACTION(state_, *services_, event, &text_page_->viewer());
+    if (area != nullptr) {
+        const Qt::CursorShape shape =
+            result.pointer == core::PointerShape::Hand ? Qt::ClosedHandCursor : Qt::ArrowCursor;
+        if (area->cursor().shape() != shape) {
+            area->setCursor(shape);
+        }
+    }
+    converter_page_->show_pointer_channel(state_.converter.page.pointer_channel);
+    if (result.page_changed) {
+        switch (event.area) {
+            case core::MouseArea::AdderPlot:
+                adder_page_->render(state_.adder);
+                break;
+            case core::MouseArea::ConverterPlot:
+                converter_page_->render(state_.converter);
+                break;
+            case core::MouseArea::MultispectrumPlot:
+                multi_page_->render(state_.multispectrum);
+                break;
+            case core::MouseArea::TextOutput:
+            case core::MouseArea::None:
+                break;
+        }
+    }
+    if (result.trim_lines_changed) {
+        converter_page_->plot_area()->update();
+    }
+    if (result.file_line_changed) {
+        show_file_line();
+    }
+    if (result.text_line) {
+        text_page_->scroll_to(*result.text_line);
+    }
+    return result.consumed;
 }
 
 void MainWindow::run_help_command(int command) {

@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow {
     // A command of the adder page or the converter page.
     void run_adder_command(adder::AdderCommand command, int argument = 0);
     void run_converter_command(converter::ConverterCommand command, int argument = 0);
+    // A mouse event on a plot or on the Text output page; true when it was used.
+    bool mouse_action(const core::MouseEvent& event);
 
   protected:
     // Closing the window by its frame is the Exit command.

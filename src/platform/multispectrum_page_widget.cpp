@@ -1,17 +1,14 @@
 #include "multispectrum_page_widget.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -100,7 +97,6 @@ MultispectrumPageWidget::MultispectrumPageWidget(QWidget* parent) : QWidget(pare
     plot_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     plot_->setMinimumSize(320, 240);
     plot_->setMouseTracking(true);
-    plot_->installEventFilter(this);
     grid->addWidget(plot_, 1, 0);
 
     // Right edge: "L" with its letters, the vertical zoom and the vertical scroll bar.
@@ -214,7 +210,6 @@ void MultispectrumPageWidget::render(const display::MultispectrumState& state) {
     select_all_->setEnabled(page.select_enabled);
     peak_->setEnabled(page.peak_enabled);
     whole_->setEnabled(page.peak_enabled);
-    plot_->setCursor(state.drag.active ? Qt::ClosedHandCursor : Qt::ArrowCursor);
 
     selection_->set_lines(page.selection_lines);
     if (page.selection_shown && !selection_->isVisible()) {
@@ -229,39 +224,6 @@ void MultispectrumPageWidget::render(const display::MultispectrumState& state) {
 void MultispectrumPageWidget::set_plot(std::function<void(display::Canvas&)> draw) {
     plot_->draw = std::move(draw);
     plot_->update();
-}
-
-bool MultispectrumPageWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != plot_) {
-        return QWidget::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseMove: {
-            const auto* e = static_cast<QMouseEvent*>(event);
-            const QPoint at = e->position().toPoint();
-            if (event->type() == QEvent::MouseMove) {
-                emit mouse(display::PlotMouse::Move, at.x(), at.y(), 0);
-            } else if (e->button() == Qt::LeftButton) {
-                emit mouse(event->type() == QEvent::MouseButtonPress ? display::PlotMouse::Press
-                                                                     : display::PlotMouse::Release,
-                           at.x(), at.y(), 0);
-            }
-            return false;
-        }
-        case QEvent::Wheel: {
-            const auto* e = static_cast<QWheelEvent*>(event);
-            const int notches = e->angleDelta().y() / 120;
-            if (notches != 0) {
-                const QPoint at = e->position().toPoint();
-                emit mouse(display::PlotMouse::Wheel, at.x(), at.y(), notches);
-            }
-            return true;
-        }
-        default:
-            return false;
-    }
 }
 
 }  // namespace vorelbox::platform

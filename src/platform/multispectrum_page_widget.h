@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "multispectrum_mouse.h"
+#include "multispectrum.h"
 #include "plot_area.h"
 
 class QLabel;
@@ -47,11 +47,6 @@ class MultispectrumPageWidget : public QWidget {
     // A range control: a slider or scroll bar moved, a channel edit left
     // (both a change), "Peak", "<--->" or "L" clicked.
     void range(vorelbox::display::MultiControl control, vorelbox::display::MultiReason reason);
-    // The mouse over the plot area, in its coordinates; wheel notches forward positive.
-    void mouse(vorelbox::display::PlotMouse message, int x, int y, int notches);
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QPushButton* command_button(const QString& text, const char* name,

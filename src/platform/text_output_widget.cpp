@@ -14,7 +14,6 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <climits>
@@ -25,7 +24,6 @@
 namespace vorelbox::platform {
 namespace {
 
-constexpr int WHEEL_NOTCH = 120;
 constexpr int RESIZE_DELAY_MS = 100;
 constexpr const char* DEFAULT_REPORT_FONT = "Courier New";
 
@@ -187,14 +185,6 @@ bool TextOutputWidget::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_->viewport()) {
         if (event->type() == QEvent::Resize) {
             resize_timer_->start();
-        } else if (event->type() == QEvent::Wheel && static_cast<QWheelEvent*>(event)->angleDelta().y() != 0) {
-            wheel_remainder_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
-            const int notches = wheel_remainder_ / WHEEL_NOTCH;
-            wheel_remainder_ %= WHEEL_NOTCH;
-            if (notches != 0) {
-                scroll_to(display::wheel_position(viewer_, notches));
-            }
-            return true;
         }
         return QWidget::eventFilter(watched, event);
     }
@@ -264,6 +254,8 @@ bool TextOutputWidget::handle_key(int key, Qt::KeyboardModifiers modifiers) {
             return false;
     }
 }
+
+QWidget* TextOutputWidget::text_area() const { return edit_->viewport(); }
 
 void TextOutputWidget::scroll_to(display::LineNumber position) {
     viewer_.first_line = position;

@@ -51,12 +51,16 @@ class TextOutputWidget : public QWidget {
 
     const display::TextViewer& viewer() const { return viewer_; }
 
+    // Shows the file from `position` on (the wheel's scrolling comes here).
+    void scroll_to(display::LineNumber position);
+    // Where the text is shown: the mouse wheel over it scrolls the file.
+    QWidget* text_area() const;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     bool handle_key(int key, Qt::KeyboardModifiers modifiers);
-    void scroll_to(display::LineNumber position);
     void redraw();
     void render();
     void search(display::SearchCommand command, const std::optional<display::FindSettings>& dialog);
@@ -73,7 +77,6 @@ class TextOutputWidget : public QWidget {
     common::Clipboard& clipboard_;
     display::TextViewer viewer_;
     bool latin1_ = false;
-    int wheel_remainder_ = 0;
 
     QLabel* file_name_ = nullptr;
     QPushButton* line_numbers_ = nullptr;

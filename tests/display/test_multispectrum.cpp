@@ -16,7 +16,6 @@
 #include "fakes/recording_print_device.h"
 #include "fakes/scripted_ui.h"
 #include "multispectrum.h"
-#include "multispectrum_mouse.h"
 #include "multispectrum_paint.h"
 
 namespace {
@@ -555,27 +554,6 @@ TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
     EXPECT_EQ(frame.right, 4327 - 10 + 1);
     EXPECT_EQ(frame.top, 472 + 3 * 60);
     EXPECT_EQ(frame.bottom, 472 + 2891 - 4 * 60 + 1);
-}
-
-TEST_F(Multispectrum, MouseDragsTheLegendAndZoomsWithTheWheel) {
-    find(2, 1000, [](int, int i) { return i; });
-    paint();
-    const int legend = state.legend_left;
-    multispectrum_mouse(state, PlotMouse::Press, legend + 5, 70, 0, false);
-    EXPECT_TRUE(state.drag.legend);
-    multispectrum_mouse(state, PlotMouse::Move, legend + 2000, 70, 0, false);
-    EXPECT_EQ(state.legend_left, 1014 - 100);
-    multispectrum_mouse(state, PlotMouse::Release, 0, 0, 0, false);
-    EXPECT_FALSE(state.drag.active);
-
-    // A press elsewhere drags nothing until zoomed; two notches forward zoom in around the pointer.
-    multispectrum_mouse(state, PlotMouse::Press, 537, 400, 0, false);
-    EXPECT_FALSE(state.drag.active);
-    state.page.x_zoom = 4;
-    multispectrum_mouse(state, PlotMouse::Wheel, 537, 400, 2, false);
-    EXPECT_EQ(state.page.x_zoom, 2);
-    EXPECT_EQ(state.page.upper_channel, std::to_string(std::stoi(state.page.lower_channel) + 713));
-    EXPECT_EQ(channel_under(state, 537), 500);
 }
 
 }  // namespace

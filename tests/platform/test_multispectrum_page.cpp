@@ -122,14 +122,6 @@ class TestMultispectrumPage : public QObject {
         QVERIFY(ranges[1] == std::make_pair(MultiControl::Log, MultiReason::Click));
         QVERIFY(ranges[2] == std::make_pair(MultiControl::LowerChannel, MultiReason::Change));
 
-        std::vector<int> notches;
-        connect(&page, &MultispectrumPageWidget::mouse, [&](PlotMouse m, int, int, int n) {
-            notches.push_back(m == PlotMouse::Wheel ? n : 0);
-        });
-        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -240), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(page.plot_area(), &wheel);
-        QCOMPARE(notches, std::vector<int>{-2});
     }
 
     void selectionDialogShowsTheLinesAndAnswers() {
