@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* spectrum_filter =
     "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
-constexpr const char* list_filter = "Spectrum list (*.vsl)|*.vsl|All files|*.*||";
 
 // The command being carried out, with everything it works on.
 struct Page {
