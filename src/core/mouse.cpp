@@ -1,7 +1,5 @@
 #include "mouse.h"
 
-#include <cstdlib>
-
 #include "app_state.h"
 #include "dispatch.h"
 #include "mouse_plots.h"

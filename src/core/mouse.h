@@ -7,6 +7,7 @@
 // everything the routine keeps between events lives in MouseState.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "canvas.h"

@@ -127,6 +127,10 @@ void trim_press(AppState& state, Services& services, const MouseEvent& event, in
         trim = {};
         trim.file = converter.file;
     }
+    // The window left open is kept only while nothing else has changed it.
+    if (trim.open && !(converter.trim && converter.first == trim.first && converter.last == trim.last)) {
+        trim.open = false;
+    }
     trim.press_x = event.x;
     trim.press_channel = channel;
     if (trim.open) {
@@ -268,6 +272,7 @@ void converter_plot_mouse(AppState& state, Services& services, const MouseEvent&
             if (event.shift && can_trim) {
                 trim_release(state, services, event, trim_channel, result);
             }
+            mouse.trim.press_channel = 0;
             end_drag(mouse);
             start_page_redraw(state, services);
             break;

@@ -244,7 +244,21 @@ TEST_F(Mouse, TwoShiftClicksMakeAWindowBetweenThem) {
     EXPECT_EQ(state.converter.page.channels_in_spectrum, 251);
     EXPECT_EQ(state.mouse.trim_lines, (std::vector<int>{x_of(150), x_of(400)}));
 
-    // A third click starts a new window; one from another file starts afresh too.
+    // A single click whose window was changed since starts a new window.
+    send(MouseKind::LeftDown, MouseArea::ConverterPlot, x_of(200), 200, true);
+    send(MouseKind::LeftUp, MouseArea::ConverterPlot, x_of(200), 200, true);
+    state.converter.state.last = 250;  // "Channels in spectrum" was set by hand
+    send(MouseKind::LeftDown, MouseArea::ConverterPlot, x_of(300), 200, true);
+    send(MouseKind::LeftUp, MouseArea::ConverterPlot, x_of(300), 200, true);
+    EXPECT_EQ(state.converter.state.first, 300);
+    EXPECT_EQ(state.converter.state.last, 300);
+
+    // A Shift-drag makes a window of its own, and a click after it starts a new one;
+    // a click on another file starts afresh.
+    send(MouseKind::LeftDown, MouseArea::ConverterPlot, x_of(100), 200, true);
+    send(MouseKind::LeftUp, MouseArea::ConverterPlot, x_of(120), 200, true);
+    EXPECT_EQ(state.converter.state.first, 100);
+    EXPECT_EQ(state.converter.state.last, 120);
     send(MouseKind::LeftDown, MouseArea::ConverterPlot, x_of(580), 200, true);
     send(MouseKind::LeftUp, MouseArea::ConverterPlot, x_of(580), 200, true);
     EXPECT_EQ(state.converter.state.first, 580);
