@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build configure deps bench clean
+.PHONY: run test build configure deps bench package clean
 
 deps:
 	./scripts/install-deps.sh
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package: $(BUILD_DIR)/vorelbox_<version>_<arch>.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	$(BUILD_DIR)/bin/vorelbox_bench

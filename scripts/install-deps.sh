@@ -14,6 +14,9 @@ packages=(
   libbenchmark-dev
   fonts-dejavu-core
   fonts-liberation
+  dpkg-dev
+  desktop-file-utils
+  shared-mime-info
 )
 
 missing=()

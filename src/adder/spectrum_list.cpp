@@ -37,6 +37,21 @@ int load_row_file(spectra::SpectrumStore& store, spectra::RawFileTable& files, c
     return spectra::LOAD_SPECTRUM_FILE(store, ui, converted.target).channel_count;
 }
 
+// A row that names its file without a folder, or with one relative to the
+// current folder where the file is not, means the folder of the list: a list
+// moved or installed with its spectrum files still finds them.
+std::string in_list_folder(const std::string& file, const std::string& list_name) {
+    if (file.empty() || common::file_exists(file)) {
+        return file;
+    }
+    const std::filesystem::path row(file);
+    if (row.is_absolute()) {
+        return file;
+    }
+    const std::filesystem::path beside = std::filesystem::path(list_name).parent_path() / row;
+    return common::file_exists(beside.string()) ? beside.lexically_normal().string() : file;
+}
+
 }  // namespace
 
 void write_spectrum_list(std::ostream& out, const SpectrumList& list) {
@@ -173,7 +188,7 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
         if (const auto read = common::parse_free_integer(std::string_view(fields->index_text).substr(0, index_columns))) {
             index = static_cast<int>(*read);
         }
-        std::string path = fields->file;
+        std::string path = in_list_folder(fields->file, name);
         if (!path.empty() && !common::file_exists(path)) {
             if (path == missing_name) {
                 path = replacement;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli_help.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -38,9 +39,12 @@ int run_plot(const char* argv0, int argc, char** argv) {
     std::cerr << "vorelbox-cli: plot is not available in this build\n";
     return vorelbox::cli::CLI_FAILED;
 #else
-    std::vector<fs::path> candidates{program_folder(argv0) / "vorelbox-plot"};
+    // Beside this program in the build tree; installed, in the helper folder,
+    // which is given relative to this program's folder.
+    const fs::path folder = program_folder(argv0);
+    std::vector<fs::path> candidates{folder / "vorelbox-plot"};
     if (std::string(VORELBOX_LIBEXEC_DIR).size() > 0) {
-        candidates.emplace_back(fs::path(VORELBOX_LIBEXEC_DIR) / "vorelbox-plot");
+        candidates.emplace_back((folder / VORELBOX_LIBEXEC_DIR / "vorelbox-plot").lexically_normal());
     }
     std::vector<char*> args(argv + 1, argv + argc);  // "plot" and its options
     args.push_back(nullptr);
@@ -66,8 +70,14 @@ int run_plot(const char* argv0, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args.front() == "plot") {
+    if (!args.empty() && args.front() == "plot" &&
+        !vorelbox::cli::asks_for_help(std::vector<std::string>(args.begin() + 1, args.end()))) {
         return run_plot(argv[0], argc, argv);
     }
-    return vorelbox::cli::run_cli(args, std::cout, std::cerr);
+    vorelbox::cli::Progress progress;
+#ifndef _WIN32
+    // Progress is for a person watching, never for a file or a pipe.
+    progress.on_terminal = ::isatty(STDERR_FILENO) == 1;
+#endif
+    return vorelbox::cli::run_cli(args, std::cout, std::cerr, progress);
 }

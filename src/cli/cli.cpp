@@ -1,47 +1,85 @@
 #include "cli.h"
 
 #include "cli_column.h"
+#include "cli_help.h"
 #include "json_writer.h"
 
 namespace vorelbox::cli {
 namespace {
 
-constexpr const char* usage_text =
-    "usage: vorelbox-cli info [--counts] [--answer yes|no] FILE\n"
-    "       vorelbox-cli convert [--output-dir DIR] FILE...\n"
-    "       vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n"
-    "       vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n"
-    "       vorelbox-cli extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat\n"
-    "       vorelbox-cli plot FILE [--spectra 1,2,3] [--first N] [--last N] [--log] -o OUT.(emf|png|svg|pdf)\n";
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+Command command_named(const std::string& name) {
+    if (name == "info") {
+        return cli_info;
+    }
+    if (name == "extract") {
+        return cli_extract;
+    }
+    if (name == "sum") {
+        return cli_sum;
+    }
+    if (name == "column") {
+        return cli_column;
+    }
+    if (name == "samples") {
+        return cli_samples;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
-int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::vector<std::string> rest = args.empty() ? args : std::vector<std::string>(args.begin() + 1, args.end());
-    if (!args.empty() && args.front() == "info") {
-        return cli_info(rest, out, err);
+void Progress::show(std::ostream& err, std::string_view verb, std::size_t done, std::size_t total) const {
+    if (!on_terminal) {
+        return;
     }
-    if (!args.empty() && args.front() == "convert") {
-        return cli_convert(rest, out, err);
+    err << '\r' << verb << ' ' << done << '/' << total << (done >= total ? "\n" : "") << std::flush;
+}
+
+void Progress::clear(std::ostream& err) const {
+    if (on_terminal) {
+        err << "\r\x1b[K" << std::flush;
     }
-    if (!args.empty() && args.front() == "extract") {
-        return cli_extract(rest, out, err);
+}
+
+int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Progress progress) {
+    if (args.empty()) {
+        write_overview(err);
+        out << "{\"error\":" << common::json_string("no command given") << "}\n";
+        return CLI_USAGE;
     }
-    if (!args.empty() && args.front() == "sum") {
-        return cli_sum(rest, out, err);
-    }
-    if (!args.empty() && args.front() == "column") {
-        return cli_column(rest, out, err);
-    }
-    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
-        out << usage_text;
+    const std::string& name = args.front();
+    if (name == "--help" || name == "-h" || name == "help") {
+        const CommandHelp* help = args.size() > 1 ? find_command_help(args[1]) : nullptr;
+        help != nullptr ? write_command_help(out, *help) : write_overview(out);
         return CLI_OK;
     }
-    err << usage_text;
-    out << "{\"error\":" << common::json_string(args.empty() ? "no command given"
-                                                            : "unknown command: " + args.front())
-        << "}\n";
-    return CLI_USAGE;
+    if (name == "--version" || name == "-V") {
+        out << version_line() << "\n";
+        return CLI_OK;
+    }
+    const CommandHelp* help = find_command_help(name);
+    if (help == nullptr) {
+        err << "vorelbox-cli: unknown command: " << name << "\n\n";
+        write_overview(err);
+        out << "{\"error\":" << common::json_string("unknown command: " + name) << "}\n";
+        return CLI_USAGE;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (asks_for_help(rest)) {
+        write_command_help(out, *help);
+        return CLI_OK;
+    }
+    if (name == "convert") {
+        return cli_convert(rest, out, err, progress);
+    }
+    if (const Command command = command_named(name)) {
+        return command(rest, out, err);
+    }
+    // The plot command runs in the vorelbox-plot program.
+    err << "vorelbox-cli: " << name << " is not available in this build\n";
+    return CLI_FAILED;
 }
 
 }  // namespace vorelbox::cli

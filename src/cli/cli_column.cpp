@@ -5,6 +5,7 @@
 
 #include "auto_answer_ui.h"
 #include "cli.h"
+#include "cli_help.h"
 #include "free_format.h"
 #include "json_writer.h"
 #include "load_spectrum_file.h"
@@ -12,9 +13,6 @@
 
 namespace vorelbox::cli {
 namespace {
-
-constexpr const char* column_usage =
-    "usage: vorelbox-cli column [--channels N] [--answer yes|no] TEXTFILE -o OUT.dat\n";
 
 // The most channels the spectrum store can hold.
 constexpr long long max_channels = 1LL << 30;
@@ -90,9 +88,7 @@ ColumnOptions parse_column_options(const std::vector<std::string>& args) {
 int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ColumnOptions options = parse_column_options(args);
     if (!options.error.empty()) {
-        err << "vorelbox-cli column: " << options.error << "\n" << column_usage;
-        out << "{\"error\":" << common::json_string(options.error) << "}\n";
-        return CLI_USAGE;
+        return usage_error(out, err, "column", options.error);
     }
 
     common::AutoAnswerUi ui(options.answer_yes);

@@ -1,54 +1,58 @@
 #include <algorithm>
 
 #include "app_state.h"
+#include "argument_reader.h"
 #include "auto_answer_ui.h"
 #include "cli.h"
+#include "cli_help.h"
 #include "convert_spectrum_file.h"
 #include "text_utils.h"
 
 namespace vorelbox::cli {
 
-int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Progress progress) {
     std::string output_dir;
     std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--output-dir" && i + 1 < args.size()) {
-            output_dir = args[++i];
-        } else if (args[i].rfind("--output-dir=", 0) == 0) {
-            output_dir = args[i].substr(13);
-        } else if (args[i].size() > 1 && args[i].front() == '-') {
-            err << "vorelbox-cli convert: unknown option: " << args[i] << "\n";
-            files.clear();
-            break;
+    common::ArgumentReader read(args);
+    while (read.next()) {
+        if (const auto dir = read.value("--output-dir")) {
+            output_dir = *dir;
+        } else if (read.is_option()) {
+            read.fail("unknown option: " + read.current());
         } else {
-            files.push_back(args[i]);
+            files.push_back(read.current());
         }
     }
+    if (!read.error().empty()) {
+        return usage_error(out, err, "convert", read.error());
+    }
     if (files.empty()) {
-        err << "usage: vorelbox-cli convert [--output-dir DIR] FILE...\n";
-        return CLI_USAGE;
+        return usage_error(out, err, "convert", "no file given");
     }
 
     core::AppState state;
     bool all_written = true;
-    for (const std::string& file : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& file = files[i];
         common::AutoAnswerUi ui(false);
         spectra::ConvertResult r = spectra::CONVERT_SPECTRUM_FILE(state.raw_files, ui, file, output_dir);
         if (r.is_tembra) {
             r = spectra::convert_tembra_file(ui, file, output_dir);
         }
+        progress.clear(err);
         for (std::string message : ui.messages()) {
             std::replace(message.begin(), message.end(), '\r', '\n');
             err << file << ": " << message << "\n";
         }
         if (r.written) {
-            out << r.target << "\n";
-            continue;
+            out << r.target << std::endl;
+        } else {
+            all_written = false;
+            if (!r.failed) {
+                err << file << ": not a foreign spectrum file (.spe, .chn or a Tembra .dat); nothing written\n";
+            }
         }
-        all_written = false;
-        if (!r.failed) {
-            err << file << ": not a foreign spectrum file (.spe, .chn or a Tembra .dat); nothing written\n";
-        }
+        progress.show(err, "converted", i + 1, files.size());
     }
     return all_written ? CLI_OK : CLI_FAILED;
 }

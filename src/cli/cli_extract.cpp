@@ -4,14 +4,12 @@
 #include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
 #include "cli.h"
+#include "cli_help.h"
 #include "argument_reader.h"
 #include "json_writer.h"
 
 namespace vorelbox::cli {
 namespace {
-
-constexpr const char* extract_usage =
-    "usage: vorelbox-cli extract FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat\n";
 
 struct ExtractOptions {
     std::string file;
@@ -53,9 +51,7 @@ ExtractOptions parse_extract_options(const std::vector<std::string>& args) {
 int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ExtractOptions o = parse_extract_options(args);
     if (!o.error.empty()) {
-        err << "vorelbox-cli extract: " << o.error << "\n" << extract_usage;
-        out << "{\"error\":" << common::json_string(o.error) << "}\n";
-        return CLI_USAGE;
+        return usage_error(out, err, "extract", o.error);
     }
     core::AppState state;
     common::AutoAnswerUi ui(false);

@@ -7,6 +7,7 @@
 #include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
 #include "cli.h"
+#include "cli_help.h"
 #include "free_format.h"
 #include "json_writer.h"
 #include "load_spectrum_file.h"
@@ -147,10 +148,7 @@ void write_messages(common::JsonWriter& json, const std::vector<std::string>& me
 int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const InfoOptions options = parse_info_options(args);
     if (!options.error.empty()) {
-        err << "vorelbox-cli info: " << options.error << "\n"
-            << "usage: vorelbox-cli info [--counts] [--answer yes|no] FILE\n";
-        out << "{\"error\":" << common::json_string(options.error) << "}\n";
-        return CLI_USAGE;
+        return usage_error(out, err, "info", options.error);
     }
 
     core::AppState state;

@@ -6,6 +6,7 @@
 #include "argument_reader.h"
 #include "auto_answer_ui.h"
 #include "cli.h"
+#include "cli_help.h"
 #include "json_writer.h"
 #include "load_spectrum_file.h"
 #include "save_list_spectra.h"
@@ -14,8 +15,6 @@
 
 namespace vorelbox::cli {
 namespace {
-
-constexpr const char* sum_usage = "usage: vorelbox-cli sum LIST.vsl --mode spectra|sum|both -o OUT.dat [--label TEXT]\n";
 
 struct SumOptions {
     std::string list_file;
@@ -78,9 +77,7 @@ std::optional<std::string> missing_row(const std::string& text) {
 int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const SumOptions o = parse_sum_options(args);
     if (!o.error.empty()) {
-        err << "vorelbox-cli sum: " << o.error << "\n" << sum_usage;
-        out << "{\"error\":" << common::json_string(o.error) << "}\n";
-        return CLI_USAGE;
+        return usage_error(out, err, "sum", o.error);
     }
     core::AppState state;
     common::AutoAnswerUi ui(false);

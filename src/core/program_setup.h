@@ -5,15 +5,14 @@
 #include <string>
 #include <string_view>
 
-namespace vorelbox::core {
+#include "version.h"
 
-inline constexpr std::string_view VERSION_TEXT = "1.50";
-inline constexpr std::string_view DATE_TEXT = "28-jul-2020";
+namespace vorelbox::core {
 
 // What part 1 of the status bar shows once the program has started.
 inline constexpr std::string_view STATUS_READY_TEXT = "Ready";
 
-// "Vorelbox - Version 1.50 - 28-jul-2020".
+// "Vorelbox - Version " VERSION_TEXT " - " DATE_TEXT.
 std::string main_window_caption();
 
 // Captions of the three pages. Page 1 belongs to the active program:

@@ -10,6 +10,7 @@
 
 #include "auto_answer_ui.h"
 #include "cli.h"
+#include "cli_help.h"
 #include "free_format.h"
 #include "json_writer.h"
 #include "multispectrum_paint.h"
@@ -18,10 +19,6 @@
 
 namespace vorelbox::platform {
 namespace {
-
-constexpr const char* plot_usage =
-    "usage: vorelbox-cli plot FILE [--spectra 1,2,3] [--first N] [--last N] [--log] -o "
-    "OUT.(emf|png|svg|pdf)\n";
 
 struct PlotOptions {
     std::string file;
@@ -161,11 +158,13 @@ int plot(const PlotOptions& o, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int run_plot_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (cli::asks_for_help(args)) {
+        cli::write_command_help(out, *cli::find_command_help("plot"));
+        return cli::CLI_OK;
+    }
     const PlotOptions o = parse_plot_options(args);
     if (!o.error.empty()) {
-        err << "vorelbox-cli plot: " << o.error << "\n" << plot_usage;
-        out << "{\"error\":" << common::json_string(o.error) << "}\n";
-        return cli::CLI_USAGE;
+        return cli::usage_error(out, err, "plot", o.error);
     }
     if (QGuiApplication::instance() != nullptr) {
         return plot(o, out, err);
