@@ -33,6 +33,7 @@
 #include "plot_area.h"
 #include "print_canvas.h"
 #include "print_file.h"
+#include "program_files.h"
 #include "program_setup.h"
 #include "qt_print_device.h"
 #include "startup.h"
@@ -56,6 +57,8 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
     layout->addWidget(build_tool_bar());
     layout->addWidget(build_pages(), 1);
     setCentralWidget(central);
+    // Spectrum files and lists can be dropped on the window.
+    setAcceptDrops(true);
 
     build_menus();
     build_shortcuts();
@@ -387,7 +390,10 @@ void MainWindow::run_help_command(int command) {
             common::WARN(ui_, "General help - comes later");
             break;
         case help_command::how_to_use: {
-            const std::string readme = std_text(QDir(QCoreApplication::applicationDirPath()).filePath("Readme.txt"));
+            // Beside the program, else in the installed data folder.
+            const std::string found = core::find_shipped_file("Readme.txt", state_.program_folder);
+            const std::string readme =
+                found.empty() ? core::shipped_file_candidates("Readme.txt", state_.program_folder).front() : found;
             if (!show_result(readme, "Vorelbox Help", " ")) {
                 common::WARN(ui_, "See the " + readme + " file");
             }
@@ -396,12 +402,18 @@ void MainWindow::run_help_command(int command) {
         case help_command::website:
         case help_command::documentation: {
             // The user manual travels with the program; there is no web site.
-            const QString manual = QDir(QCoreApplication::applicationDirPath()).filePath("Vorelbox-manual.html");
-            if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) {
-                common::WARN(ui_, "See the " + std_text(manual) + " file");
+            const std::string found = core::find_shipped_file("Vorelbox-manual.html", state_.program_folder);
+            if (found.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(qt_text(found)))) {
+                const std::string manual =
+                    found.empty() ? core::shipped_file_candidates("Vorelbox-manual.html", state_.program_folder).front()
+                                  : found;
+                common::WARN(ui_, "See the " + manual + " file");
             }
             break;
         }
+        case help_command::samples:
+            common::TELL(ui_, core::samples_message(state_.program_folder));
+            break;
         case help_command::start_empty:
         case help_command::start_previous:
             core::toggle_start_empty(state_, ui_);

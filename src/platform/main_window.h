@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -14,6 +15,7 @@
 
 #include "app_state.h"
 #include "dispatch.h"
+#include "open_plan.h"
 #include "draw_spectrum_list.h"
 #include "qt_clipboard.h"
 #include "qt_timers.h"
@@ -21,8 +23,12 @@
 
 class QAction;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QMenu;
 class QRadioButton;
 class QTabWidget;
@@ -43,6 +49,7 @@ constexpr int website = 30034;
 constexpr int documentation = 30036;
 constexpr int start_empty = 1335;
 constexpr int start_previous = 1336;
+constexpr int samples = 30090;  // where the sample spectra are
 }  // namespace help_command
 
 class MainWindow : public QMainWindow {
@@ -78,9 +85,19 @@ class MainWindow : public QMainWindow {
     // A mouse event on a plot or on the Text output page; true when it was used.
     bool mouse_action(const core::MouseEvent& event);
 
+    // Files a second start of the program handed over: each opens as a file
+    // named on the command line would, and the window comes to the front.
+    void open_handed_over(const QStringList& files);
+    // Carries out what the window does with files dropped on it or handed over.
+    void open_files(const core::OpenPlan& plan);
+
   protected:
     // Closing the window by its frame is the Exit command.
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the window (main_window_open.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     QWidget* build_program_line();
@@ -110,6 +127,9 @@ class MainWindow : public QMainWindow {
     // The Multispectrum page: its commands, then its page and a pending redraw.
     void run_multispectrum(const std::function<void()>& command);
     void draw_multispectra(display::PlotTarget target);
+
+    core::OpenPlan drop_plan(const QMimeData* data) const;
+    void add_to_list(const std::vector<std::string>& files);
 
     void select_program(int program);
     void show_about();

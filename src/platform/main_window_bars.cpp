@@ -86,6 +86,7 @@ void MainWindow::build_menus() {
     add_help(tr("How to use Vorelix"), help_command::how_to_use);
     add_help(tr("Documentation"), help_command::documentation);
     add_help(tr("Website"), help_command::website);
+    add_help(tr("Sample spectra"), help_command::samples);
     help->addSeparator();
     start_empty_action_ = add_help(tr("Startup with empty dataset"), help_command::start_empty);
     start_previous_action_ = add_help(tr("Startup with previous dataset"), help_command::start_previous);

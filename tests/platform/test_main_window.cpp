@@ -139,7 +139,8 @@ class TestMainWindow : public QObject {
                                          "Show last spectrum converter log", "-", "Page set&up",
                                          "&Print result window", "-", "E&xit"};
         QCOMPARE(entries(file), converter_menu);
-        QCOMPARE(entries(help), (QStringList{"Help", "How to use Vorelix", "Documentation", "Website", "-",
+        QCOMPARE(entries(help), (QStringList{"Help", "How to use Vorelix", "Documentation", "Website",
+                                             "Sample spectra", "-",
                                              "Startup with empty dataset", "Startup with previous dataset", "-",
                                              "About Vorelix"}));
 
