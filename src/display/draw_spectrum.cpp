@@ -131,7 +131,8 @@ void draw_count_axis(Canvas& canvas, const PlotBox& box, const PlotScale& scale,
     for (const AxisTick& tick : count_axis_ticks(high, log)) {
         const int y = scale.y(tick.value);
         canvas.draw_line(box.left - 1, y, box.left + 5, y);
-        print::PRINT_L(canvas, box.left + 5, y - 6, tick.label);
+        // The label stands beside its tick, but never above the plot, where it would be cut.
+        print::PRINT_L(canvas, box.left + 5, std::max(y - 6, box.top), tick.label);
     }
 }
 

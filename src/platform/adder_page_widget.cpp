@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -40,6 +41,9 @@ QLineEdit* read_only_field(const char* name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setReadOnly(true);
+    // Never narrower than a count of eight digits: a squeezed window must not cut one.
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
+                           2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
     return field;
 }
 
@@ -303,7 +307,9 @@ void AdderPageWidget::render_list(const adder::ListView& view) {
     for (std::size_t c = 0; c < view.columns.size(); ++c) {
         const int column = static_cast<int>(c);
         table_->setHorizontalHeaderItem(column, new QTableWidgetItem(shown(view.columns[c])));
-        table_->setColumnWidth(column, view.widths[c]);
+        // The columns follow their content; the last one, the path, takes the rest.
+        table_->horizontalHeader()->setSectionResizeMode(
+            column, c + 1 == view.columns.size() ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
     table_->setRowCount(static_cast<int>(view.rows.size()));
     QItemSelection selected;

@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -51,6 +52,9 @@ QLineEdit* read_only_field(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setReadOnly(true);
+    // Never narrower than a count of eight digits: a squeezed window must not cut one.
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
+                           2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
     return field;
 }
 

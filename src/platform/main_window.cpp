@@ -10,11 +10,13 @@
 #include <QFontMetrics>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSizePolicy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -45,9 +47,7 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
         state_.program = core::PROGRAM_CONVERTER;
     }
     setWindowTitle(qt_text(core::main_window_caption()));
-    // Sizes follow the layout unit g, the height of "Vorelbox" in the window's font / 16.
-    const int g = std::max(1, QFontMetrics(font()).boundingRect(QStringLiteral("Vorelbox")).height() / 16);
-    setMinimumSize(920 * g, 640 * g);
+    const int g = layout_unit();
     resize(1120 * g, 780 * g);
 
     auto* central = new QWidget(this);
@@ -64,6 +64,7 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
     build_shortcuts();
     build_status_bar();
     build_services();
+    update_minimum_size();
 
     state_.program_folder = std_text(QCoreApplication::applicationDirPath());
     state_.adder.program_folder = state_.program_folder;
@@ -73,6 +74,25 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
 }
 
 MainWindow::~MainWindow() = default;
+
+int MainWindow::layout_unit() const {
+    // The height of "Vorelbox" in the window's font / 16; every size is a multiple of it.
+    return std::max(1, QFontMetrics(font()).boundingRect(QStringLiteral("Vorelbox")).height() / 16);
+}
+
+void MainWindow::update_minimum_size() {
+    // 920 g by 640 g, as far as the screen allows, and never less than the pages
+    // need: a smaller window would cut texts and let the plots cover the controls.
+    const int g = layout_unit();
+    QSize floor(920 * g, 640 * g);
+    if (const QScreen* s = screen()) {
+        floor = floor.boundedTo(s->availableSize());
+    }
+    if (QLayout* l = layout()) {
+        l->activate();
+    }
+    setMinimumSize(floor.expandedTo(QMainWindow::minimumSizeHint()));
+}
 
 void MainWindow::build_services() {
     // The plots draw from the state when they are painted; the labels they set
@@ -269,6 +289,8 @@ void MainWindow::show_program_page() {
     }
     page_tabs_->setTabText(0, name);
     page_tabs_->setCurrentIndex(0);
+    // The other program's page may need more room.
+    update_minimum_size();
 }
 
 void MainWindow::render_pages() {
@@ -476,6 +498,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::build_status_bar() {
     QStatusBar* bar = statusBar();
     bar->setSizeGripEnabled(true);
+    // Parts 1 and 2 are 150 g and 350 g wide, and wider while their text needs it;
+    // part 3 takes the rest.
     constexpr std::array<int, 3> widths{150, 350, 0};
     for (std::size_t i = 0; i < status_parts_.size(); ++i) {
         auto* part = new QLabel(bar);
@@ -483,7 +507,7 @@ void MainWindow::build_status_bar() {
         part->setFrameShape(QFrame::Panel);
         part->setFrameShadow(QFrame::Sunken);
         if (widths[i] > 0) {
-            part->setFixedWidth(widths[i]);
+            part->setMinimumWidth(widths[i] * layout_unit());
             bar->addWidget(part);
         } else {
             bar->addWidget(part, 1);

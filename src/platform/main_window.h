@@ -131,6 +131,9 @@ class MainWindow : public QMainWindow {
     core::OpenPlan drop_plan(const QMimeData* data) const;
     void add_to_list(const std::vector<std::string>& files);
 
+    int layout_unit() const;
+    void update_minimum_size();
+
     void select_program(int program);
     void show_about();
     bool show_result(const std::string& file, const std::string& kind, const std::string& caption);

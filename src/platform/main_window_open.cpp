@@ -108,8 +108,10 @@ void MainWindow::open_files(const core::OpenPlan& plan) {
             break;
         case core::OpenAction::AddToList:
             add_to_list(plan.files);
-            break;
+            return;
     }
+    // The page's plot shows the file at once.
+    refresh_graph();
 }
 
 void MainWindow::add_to_list(const std::vector<std::string>& files) {

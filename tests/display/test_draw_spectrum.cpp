@@ -141,3 +141,18 @@ TEST(DrawSpectrum, EmptyDataDrawsTheNoDataTextOrAWhiteFrame) {
 }
 
 }  // namespace
+
+TEST(DrawSpectrum, CountLabelsStayInsideThePlot) {
+    // A largest count of exactly 20000 puts the top tick on the frame; its label
+    // stands below the frame's top edge instead of half above it.
+    fakes::RecordingCanvas canvas;
+    draw(canvas, {0, 5, 20000, 7, 0}, {});
+    bool top_label = false;
+    for (const Call& c : canvas.calls) {
+        if (c.op == "text") {
+            EXPECT_GE(c.numbers[1], BOX.top) << c.text;
+            top_label = top_label || c.text == "20000";
+        }
+    }
+    EXPECT_TRUE(top_label);
+}
