@@ -289,8 +289,10 @@ void MainWindow::show_program_page() {
     }
     page_tabs_->setTabText(0, name);
     page_tabs_->setCurrentIndex(0);
-    // The other program's page may need more room.
+    // The other program's page may need more room; it counts in the layout only
+    // once it is shown, so the minimum is taken again when the events are done.
     update_minimum_size();
+    QMetaObject::invokeMethod(this, [this] { update_minimum_size(); }, Qt::QueuedConnection);
 }
 
 void MainWindow::render_pages() {
