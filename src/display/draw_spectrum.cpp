@@ -42,7 +42,7 @@ bool file_exists(const std::string& path) {
 
 }  // namespace
 
-PlotBox plot_box(int l, int t, int r, int b) { return {l + 1, t + 1, r, b - 1}; }
+PlotBox plot_box(int l, int t, int r, int b, int unit) { return {l + unit, t + unit, r, b - unit}; }
 
 SpectrumWindow spectrum_window(int channels, int zoom_index, int scroll_position) {
     SpectrumWindow window;
@@ -64,6 +64,16 @@ ChannelRange corrected_window(ChannelRange window, int channels, int width) {
 
 double shown_value(double count, bool log) { return log ? std::log10(std::max(count, 0.5)) : count; }
 
+double log_axis_top(double largest_count) {
+    const double count = std::max(largest_count, 0.5);
+    double top = std::ceil(std::log10(count));
+    // log10 may land a hair above a whole number for an exact power of ten.
+    if (std::pow(10.0, top - 1.0) >= count) {
+        top -= 1.0;
+    }
+    return top;
+}
+
 ValueRange spectrum_value_range(std::span<const double> counts, bool log) {
     if (counts.size() < 3) {
         return {};
@@ -71,7 +81,7 @@ ValueRange spectrum_value_range(std::span<const double> counts, bool log) {
     const auto inner = counts.subspan(1, counts.size() - 2);
     const auto [low, high] = std::minmax_element(inner.begin(), inner.end());
     if (log) {
-        return {std::trunc(shown_value(*low, true) - 0.3), std::trunc(shown_value(*high, true))};
+        return {std::trunc(shown_value(*low, true) - 0.3), log_axis_top(*high)};
     }
     return {std::trunc(*low), std::trunc(*high)};
 }
@@ -84,16 +94,17 @@ std::optional<int> spectrum_peak(std::span<const double> counts) {
     return static_cast<int>(std::max_element(inner.begin(), inner.end()) - inner.begin()) + 2;
 }
 
-PlotScale::PlotScale(const PlotBox& box, ChannelRange window, ValueRange range)
+PlotScale::PlotScale(const PlotBox& box, ChannelRange window, ValueRange range, int unit)
     : box_(box),
       window_(window),
       low_(range.low),
-      px_(static_cast<double>(box.right - box.left - 1) / (window.last - window.first + 1)),
-      py_(static_cast<double>(box.top - box.bottom + 4) / (range.high - range.low)) {}
+      unit_(unit),
+      px_(static_cast<double>(box.right - box.left - unit) / (window.last - window.first + 1)),
+      py_(static_cast<double>(box.top - box.bottom + 4 * unit) / (range.high - range.low)) {}
 
 int PlotScale::x(double channel) const { return device(box_.left + (channel - window_.first) * px_); }
 
-int PlotScale::y(double value) const { return device((box_.bottom - 2) + (value - low_) * py_); }
+int PlotScale::y(double value) const { return device((box_.bottom - 2 * unit_) + (value - low_) * py_); }
 
 std::string log_axis_label(int decade) {
     constexpr std::array<const char*, 3> powers{"1", "10", "100"};
@@ -128,11 +139,12 @@ std::vector<AxisTick> count_axis_ticks(double high, bool log) {
 }
 
 void draw_count_axis(Canvas& canvas, const PlotBox& box, const PlotScale& scale, double high, bool log) {
+    const int u = scale.unit();
     for (const AxisTick& tick : count_axis_ticks(high, log)) {
         const int y = scale.y(tick.value);
-        canvas.draw_line(box.left - 1, y, box.left + 5, y);
+        canvas.draw_line(box.left - u, y, box.left + 5 * u, y);
         // The label stands beside its tick, but never above the plot, where it would be cut.
-        print::PRINT_L(canvas, box.left + 5, std::max(y - 6, box.top), tick.label);
+        print::PRINT_L(canvas, box.left + 5 * u, std::max(y - 6 * u, box.top), tick.label);
     }
 }
 
@@ -144,14 +156,15 @@ SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& s
     const int r = canvas.width();
     const int b = canvas.height();
     const bool log = page.log_scale;
+    const int u = std::max(1, graph_unit(canvas));
     const print::FontChoice font = print::SETDEFAULTFONT(canvas, setup.graphics_font, setup.graphics_font_size);
     if (!page.file_exists) {
         canvas.fill_white();
-        canvas.set_pen({1, BLACK});
-        print::PRINT_C(canvas, (l + r) / 2, (t + b) / 2 - 15, NO_SPECTRUM_DATA);
+        canvas.set_pen({u, BLACK});
+        print::PRINT_C(canvas, (l + r) / 2, (t + b) / 2 - 15 * u, NO_SPECTRUM_DATA);
         return result;
     }
-    const PlotBox box = plot_box(l, t, r, b);
+    const PlotBox box = plot_box(l, t, r, b, u);
     canvas.set_clip(print::Rect{l, t, r, b});
     canvas.fill_white();
 
@@ -172,35 +185,28 @@ SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& s
         canvas.set_clip(std::nullopt);
         return result;
     }
-    const PlotScale scale(box, shown, range);
+    const PlotScale scale(box, shown, range, u);
     result.scale = {shown.first, scale.pixels_per_channel(), box.left, box.right};
 
-    canvas.set_pen({1, BLACK});
+    canvas.set_pen({u, BLACK});
     print::SELECTRELATIVEFONT(canvas, font.points, "N", -2, setup.graphics_font, 0);
     draw_count_axis(canvas, box, scale, range.high, log);
-
-    for (int ch = shown.first; ch <= std::min(shown.last + 1, nc); ++ch) {
-        const int y = std::clamp(scale.y(shown_value(counts[static_cast<std::size_t>(ch - 1)], log)), box.top,
-                                 box.bottom);
-        const int x = scale.x(ch);
-        if (x >= box.left && x <= box.right + 10) {
-            canvas.draw_line(x, y, x, y + 2);
-        }
-    }
 
     if (page.converter && page.trim) {
         const int first = page.trim_first;
         const int last = first + page.trim_channels - 1;
         if (first > 1 || last < nc) {
-            canvas.set_pen({1, RED});
+            canvas.set_pen({u, RED});
             const int xa = first == shown.first ? box.left : scale.x(first - 0.6);
-            if (xa >= box.left - 1 && xa <= box.right) {
-                const std::array<Point, 4> bracket{{{xa + 3, box.bottom}, {xa, box.bottom}, {xa, box.top}, {xa + 3, box.top}}};
+            if (xa >= box.left - u && xa <= box.right) {
+                const std::array<Point, 4> bracket{
+                    {{xa + 3 * u, box.bottom}, {xa, box.bottom}, {xa, box.top}, {xa + 3 * u, box.top}}};
                 canvas.polyline(bracket);
             }
             const int xb = scale.x(last + 0.6);
             if (xb >= box.left && xb <= box.right) {
-                const std::array<Point, 4> bracket{{{xb - 3, box.bottom}, {xb, box.bottom}, {xb, box.top}, {xb - 3, box.top}}};
+                const std::array<Point, 4> bracket{
+                    {{xb - 3 * u, box.bottom}, {xb, box.bottom}, {xb, box.top}, {xb - 3 * u, box.top}}};
                 canvas.polyline(bracket);
             }
         }
@@ -209,9 +215,20 @@ SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& s
     if (const std::optional<int> peak = spectrum_peak(counts)) {
         result.peak_channel = *peak - 1;
         const int x = scale.x(*peak);
-        if (x >= box.left && x <= box.right + 4) {
-            canvas.set_pen({1, BLUE});
-            canvas.draw_line(x, box.bottom, x, box.top - 4);
+        if (x >= box.left && x <= box.right + 4 * u) {
+            canvas.set_pen({u, BLUE});
+            canvas.draw_line(x, box.bottom, x, box.top - 4 * u);
+        }
+    }
+
+    // The dots go on top of the lines, so that the peak's own dot shows on its line.
+    canvas.set_pen({u, BLACK});
+    for (int ch = shown.first; ch <= std::min(shown.last + 1, nc); ++ch) {
+        const int y = std::clamp(scale.y(shown_value(counts[static_cast<std::size_t>(ch - 1)], log)), box.top,
+                                 box.bottom);
+        const int x = scale.x(ch);
+        if (x >= box.left && x <= box.right + 10 * u) {
+            canvas.draw_line(x, y, x, y + 2 * u);
         }
     }
     canvas.set_clip(std::nullopt);

@@ -20,14 +20,17 @@ namespace vorelbox::display {
 
 inline constexpr const char* NO_SPECTRUM_DATA = "No spectrum data to display";
 
-// The plot box inside a frame (l, t, r, b): L = l + 1, R = r, T = t + 1, B = b - 1.
+// Lengths of the plots are given in graph units u (1 on the screen, more on
+// paper), so that ticks, dots and offsets keep their size on every target.
+
+// The plot box inside a frame (l, t, r, b): L = l + u, R = r, T = t + u, B = b - u.
 struct PlotBox {
     int left = 0;
     int top = 0;
     int right = 0;
     int bottom = 0;
 };
-PlotBox plot_box(int l, int t, int r, int b);
+PlotBox plot_box(int l, int t, int r, int b, int unit);
 
 // Channels X1..X2 of the plot.
 struct ChannelRange {
@@ -51,6 +54,10 @@ ChannelRange corrected_window(ChannelRange window, int channels, int width);
 // below 0.5 (zero and negative ones included) taken as 0.5.
 double shown_value(double count, bool log);
 
+// The top of a logarithmic count axis in decades: the exponent of the power of
+// ten at or above the largest count, so that no count is cut at the top edge.
+double log_axis_top(double largest_count);
+
 // The count axis from `low` to `high`; the plot shows data only when high > low.
 struct ValueRange {
     double low = 0.0;
@@ -58,29 +65,31 @@ struct ValueRange {
     bool drawable() const { return high > low; }
 };
 // Over channels 2..Nc - 1 only: linear trunc(min)..trunc(max), logarithmic
-// trunc(min log - 0.3)..trunc(max log). Fewer than three channels: 0..0.
+// trunc(min log - 0.3)..log_axis_top(max). Fewer than three channels: 0..0.
 ValueRange spectrum_value_range(std::span<const double> counts, bool log);
 
 // The first channel of 2..Nc - 1 with the largest count; nothing for fewer than
 // three channels.
 std::optional<int> spectrum_peak(std::span<const double> counts);
 
-// Data to pixels: px = (R - L - 1) / (X2 - X1 + 1) per channel and
-// py = (T - B + 4) / (high - low) per unit (negative: values grow upward).
+// Data to device units: px = (R - L - u) / (X2 - X1 + 1) per channel and
+// py = (T - B + 4u) / (high - low) per unit (negative: values grow upward).
 class PlotScale {
 public:
     // Needs X2 >= X1 and a drawable range.
-    PlotScale(const PlotBox& box, ChannelRange window, ValueRange range);
+    PlotScale(const PlotBox& box, ChannelRange window, ValueRange range, int unit);
     // trunc(L + (channel - X1) * px); the channel may lie between channels.
     int x(double channel) const;
-    // trunc((B - 2) + (value - low) * py).
+    // trunc((B - 2u) + (value - low) * py).
     int y(double value) const;
     double pixels_per_channel() const { return px_; }
+    int unit() const { return unit_; }
 
 private:
     PlotBox box_;
     ChannelRange window_;
     double low_;
+    int unit_;
     double px_;
     double py_;
 };
@@ -96,7 +105,7 @@ std::string log_axis_label(int decade);
 // Logarithmic: the decades 0..trunc(high), at most up to 100T. Linear: the
 // multiples of the power of ten at or below `high`, up to the first one past it.
 std::vector<AxisTick> count_axis_ticks(double high, bool log);
-// Ticks from (L - 1, y) to (L + 5, y) and their labels left-aligned at (L + 5, y - 6).
+// Ticks from (L - u, y) to (L + 5u, y) and their labels left-aligned at (L + 5u, y - 6u).
 void draw_count_axis(Canvas& canvas, const PlotBox& box, const PlotScale& scale, double high, bool log);
 
 // The values DRAW_SPECTRUM reads from the page.

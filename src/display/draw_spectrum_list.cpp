@@ -46,7 +46,7 @@ RowStats row_stats(const std::vector<double>& values) {
 
 void legend_line(Canvas& canvas, Point at, int unit, std::string_view text) {
     print::PRINT_R(canvas, at.x, at.y, text);
-    canvas.draw_line(at.x + 5, at.y + 6 * unit, at.x + 25, at.y + 6 * unit);
+    canvas.draw_line(at.x + 5 * unit, at.y + 6 * unit, at.x + 25 * unit, at.y + 6 * unit);
 }
 
 }  // namespace
@@ -72,11 +72,11 @@ Frame plot_frame(PlotTarget target, const Canvas& canvas, const print::Margins& 
 
 std::uint32_t list_row_colour(int row) { return ROW_COLOURS[static_cast<std::size_t>((row - 1) % 8 + 1)]; }
 
-int row_side_shift(int row, double pixels_per_channel) {
-    if (pixels_per_channel <= 2.0) {
+int row_side_shift(int row, double pixels_per_channel, int unit) {
+    if (pixels_per_channel <= 2.0 * unit) {
         return 0;
     }
-    return row % 2 == 0 ? (row + 1) / 2 : -((row - 1) / 2);
+    return (row % 2 == 0 ? (row + 1) / 2 : -((row - 1) / 2)) * unit;
 }
 
 ListWindow list_window(int first_label, int last_label, int channels, int zoom_index) {
@@ -106,16 +106,16 @@ ListWindow list_window(int first_label, int last_label, int channels, int zoom_i
 Point legend_entry(int left, int sum_width, int text_height, int unit, int top, int entry) {
     const int column = (entry - 1) / 6;
     const int line = (entry - 1) % 6;
-    return {left + sum_width + 20 * unit + 60 * unit * column, top + (text_height - 2) * line * unit};
+    return {left + sum_width + 20 * unit + 60 * unit * column, top + (text_height - 2 * unit) * line};
 }
 
-int legend_left(int right, int entries, int unit) { return right - ((entries / 6) * 60 + 60) * unit - 40; }
+int legend_left(int right, int entries, int unit) { return right - ((entries / 6) * 60 + 60 + 40) * unit; }
 
 SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, const adder::SpectrumList& list,
                                           const SpectrumListPlotPage& page, const print::PageSetup& setup) {
     SpectrumListPlotResult result;
     const Frame frame = plot_frame(target, canvas, setup.margins);
-    const int u = graph_unit(canvas);
+    const int u = std::max(1, graph_unit(canvas));
     const print::FontChoice font = print::SETDEFAULTFONT(canvas, setup.graphics_font, setup.graphics_font_size);
     canvas.fill_white();
     const int rows = list.row_count();
@@ -158,15 +158,14 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
     result.count_maximum = maximum;
     result.count_minimum = minimum;
 
-    const ValueRange range = log ? ValueRange{std::trunc(shown_value(minimum, true)),
-                                              std::trunc(1.05 * shown_value(maximum, true))}
+    const ValueRange range = log ? ValueRange{std::trunc(shown_value(minimum, true)), log_axis_top(maximum)}
                                  : ValueRange{std::trunc(minimum), std::trunc(1.1 * maximum)};
     if (!range.drawable()) {
         return result;
     }
-    const PlotBox box = plot_box(frame.x0, frame.y0, frame.x1, frame.y1);
+    const PlotBox box = plot_box(frame.x0, frame.y0, frame.x1, frame.y1, u);
     const ChannelRange shown = window.range;
-    const PlotScale scale(box, shown, range);
+    const PlotScale scale(box, shown, range, u);
     result.scale = {shown.first, scale.pixels_per_channel(), box.left, box.right};
 
     canvas.set_pen({u, BLACK});
@@ -189,12 +188,12 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
             continue;
         }
         canvas.set_pen({u, list_row_colour(i)});
-        const int shift = row_side_shift(i, scale.pixels_per_channel());
+        const int shift = row_side_shift(i, scale.pixels_per_channel(), u);
         const adder::ListRow& row = list.rows[static_cast<std::size_t>(i - 1)];
         for (int ch = shown.first; ch <= std::min(shown.last, nl); ++ch) {
             const int x = shift + scale.x(ch);
             const int y = y_of(count_of(row, ch));
-            canvas.draw_line(x, y, x, y + 2);
+            canvas.draw_line(x, y, x, y + 2 * u);
         }
     }
 
@@ -250,6 +249,12 @@ std::string spectrum_list_picture_name(const adder::AdderState& adder) {
     }
     name += ".emf";
     return name;
+}
+
+std::string spectrum_list_picture_title(const adder::AdderState& adder) {
+    const std::string_view list_file = common::trim(adder.list.file_name);
+    const std::string_view file = list_file.empty() ? std::string_view(adder.page.input_file) : list_file;
+    return std::string(common::trim(common::SPLITPATH(file).name));
 }
 
 }  // namespace vorelbox::display

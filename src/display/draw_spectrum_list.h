@@ -41,8 +41,8 @@ std::uint32_t list_row_colour(int row);
 inline constexpr std::uint32_t SUM_COLOUR = 0x070000;
 
 // The sideways shift of row i so that rows do not hide each other: 0, +1, -1,
-// +2, -2, ... when there are more than 2 pixels per channel, else 0.
-int row_side_shift(int row, double pixels_per_channel);
+// +2, -2, ... graph units when a channel is wider than 2 units, else 0.
+int row_side_shift(int row, double pixels_per_channel, int unit);
 
 // The channel window from the labels below the graph. Unset labels (the right
 // one below the left one) give a zoomed window from the left label; then the
@@ -54,7 +54,8 @@ struct ListWindow {
 ListWindow list_window(int first_label, int last_label, int channels, int zoom_index);
 
 // The legend entry of position i (1-based): the letter right-aligned ending at
-// x, its top at y.
+// x, its top at y. Six entries to a column, one text height less 2 units apart;
+// the sizes of the text are device units already.
 Point legend_entry(int legend_left, int sum_width, int text_height, int unit, int top, int entry);
 // Left edge of the legend for `entries` entries: a column of 60 units per six.
 int legend_left(int right, int entries, int unit);
@@ -86,5 +87,10 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
 // The default picture name: the input file's drive, folder and name, the numbers
 // " 1,2 and 3" of the selected row (or of every row when none is selected), ".emf".
 std::string spectrum_list_picture_name(const adder::AdderState& adder);
+
+// The title a saved picture's description gives after the program's name: the
+// name of the list file without folder and extension, or of the input file while
+// the list has no file.
+std::string spectrum_list_picture_title(const adder::AdderState& adder);
 
 }  // namespace vorelbox::display

@@ -83,20 +83,59 @@ bool write_spectrum_file(const std::string& path, const std::vector<SpectrumToWr
     return common::replace_file(path, [&](std::ostream& out) { return write_spectra(out, spectra, format_text); });
 }
 
+namespace {
+
+// The first bytes of a text, at most `bytes` of them, not splitting a UTF-8 character.
+std::string_view leading(std::string_view text, std::size_t bytes) {
+    if (bytes >= text.size()) {
+        return text;
+    }
+    while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0U) == 0x80U) {
+        --bytes;
+    }
+    return text.substr(0, bytes);
+}
+
+// The last bytes of a text, at most `bytes` of them, not splitting a UTF-8 character.
+std::string_view trailing(std::string_view text, std::size_t bytes) {
+    if (bytes >= text.size()) {
+        return text;
+    }
+    std::size_t start = text.size() - bytes;
+    while (start < text.size() && (static_cast<unsigned char>(text[start]) & 0xC0U) == 0x80U) {
+        ++start;
+    }
+    return text.substr(start);
+}
+
+}  // namespace
+
 std::string LONG_TITLE(std::string_view title, std::string_view path) {
+    constexpr std::size_t columns = line_columns;
+    constexpr std::string_view dots = "...";
     path = common::trim_right(path);
     std::string out = std::string(title) + std::string(path);
-    if (path.empty() || (path.size() < line_columns && title.size() + path.size() < line_columns)) {
+    if (path.empty() || (path.size() < columns && out.size() < columns)) {
         return out;
     }
     const std::size_t separator = path.find_last_of("\\/");
     if (separator == std::string_view::npos) {
-        return common::cut_chars(out, line_columns);
+        return common::cut_chars(out, columns);
     }
+    // The file name with the separator before it stays whole.
     const std::string_view tail = path.substr(separator);
-    const long long keep = 76 - static_cast<long long>(title.size()) - static_cast<long long>(tail.size());
-    const std::size_t head = keep > 0 ? static_cast<std::size_t>(keep) : 0;
-    return std::string(title) + std::string(path.substr(0, head)) + "..." + std::string(tail);
+    if (title.size() + dots.size() + tail.size() <= columns) {
+        const long long keep = 76 - static_cast<long long>(title.size()) - static_cast<long long>(tail.size());
+        const std::string_view head = leading(path, keep > 0 ? static_cast<std::size_t>(keep) : 0);
+        return std::string(title) + std::string(head) + std::string(dots) + std::string(tail);
+    }
+    // Title and file name do not fit together: the title gives way to the file
+    // name, and a file name too long even alone keeps its end.
+    if (dots.size() + tail.size() <= columns) {
+        return std::string(leading(title, columns - dots.size() - tail.size())) + std::string(dots) +
+               std::string(tail);
+    }
+    return std::string(dots) + std::string(trailing(tail, columns - dots.size()));
 }
 
 }  // namespace vorelbox::spectra

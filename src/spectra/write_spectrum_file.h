@@ -47,7 +47,9 @@ bool write_spectrum_file(const std::string& path, const std::vector<SpectrumToWr
 
 // A title line of at most 80 characters that names a file: the title followed by
 // the path, with the middle of a long path replaced by "..." so that the file
-// name stays whole. "/" and "\" both separate folders.
+// name stays whole. When title and file name cannot both be whole, the title is
+// shortened; a file name of more than 77 characters keeps its end. "/" and "\"
+// both separate folders.
 std::string LONG_TITLE(std::string_view title, std::string_view path);
 
 }  // namespace vorelbox::spectra

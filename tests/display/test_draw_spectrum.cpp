@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,12 +77,61 @@ TEST(DrawSpectrum, FirstAndLastChannelNeitherScaleNorPeak) {
     EXPECT_EQ(canvas.texts(), (std::vector<std::string>{"10", "20", "30", "40", "50", "60"}));
     EXPECT_EQ(result.peak_channel, 2);  // channel 3, shown one lower
     const auto blue = drawn(canvas, "line", BLUE);
-    const int x = PlotScale(BOX, {1, 5}, {5, 50}).x(3);
+    const int x = PlotScale(BOX, {1, 5}, {5, 50}, 1).x(3);
     ASSERT_EQ(blue.size(), 1U);
     EXPECT_EQ(blue[0].numbers, (std::vector<int>{x, BOX.bottom, x, BOX.top - 4}));
     const auto dots = drawn(canvas, "line", BLACK);  // six axis ticks, then channel 1 at the top
     ASSERT_GT(dots.size(), 6U);
     EXPECT_EQ(dots[6].numbers, (std::vector<int>{BOX.left, BOX.top, BOX.left, BOX.top + 2}));
+}
+
+// A spectrum whose maximum is at channel 101 (one-based): whatever the zoom and
+// scale, the blue line stands on the one highest dot, that of channel 101, which
+// is drawn over the line so that it shows; "Peak channel" shows 100.
+TEST(DrawSpectrum, PeakLineStandsOnTheHighestDotAtAKnownChannel) {
+    std::vector<double> counts(200);
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        counts[i] = 10.0 + static_cast<double>(i % 7);
+    }
+    counts[99] = 500;   // channel 100
+    counts[100] = 1000;  // channel 101
+    counts[101] = 300;  // channel 102
+    for (const bool log : {false, true}) {
+        for (const int zoom : {0, 9}) {
+            SpectrumPlotPage page;
+            page.log_scale = log;
+            page.zoom_index = zoom;
+            page.scroll_position = 95;
+            fakes::RecordingCanvas canvas;
+            const SpectrumPlotResult result = draw(canvas, counts, page);
+            EXPECT_EQ(result.peak_channel, 100);
+            std::optional<std::size_t> line;
+            std::vector<std::size_t> highest;  // the calls of the highest dots
+            int top = BOX.bottom + 1;
+            for (std::size_t i = 0; i < canvas.calls.size(); ++i) {
+                const Call& c = canvas.calls[i];
+                if (c.op == "pen" && c.numbers[1] == static_cast<int>(BLUE)) {
+                    line = i + 1;
+                }
+                const bool dot = c.op == "line" && c.numbers[0] == c.numbers[2] && c.numbers[3] == c.numbers[1] + 2;
+                if (dot && c.numbers[1] < top) {
+                    top = c.numbers[1];
+                    highest = {i};
+                } else if (dot && c.numbers[1] == top) {
+                    highest.push_back(i);
+                }
+            }
+            ASSERT_TRUE(line);
+            ASSERT_EQ(highest.size(), 1U) << "log " << log << " zoom " << zoom;
+            const Call& peak_dot = canvas.calls[highest.front()];
+            const Call& peak_line = canvas.calls[*line];
+            EXPECT_EQ(peak_dot.numbers[0], peak_line.numbers[0]);
+            const ChannelRange window{result.first_label, result.last_label};
+            const ValueRange range = spectrum_value_range(counts, log);
+            EXPECT_EQ(peak_dot.numbers[0], PlotScale(BOX, window, range, 1).x(101));
+            EXPECT_GT(highest.front(), *line);  // drawn over the line
+        }
+    }
 }
 
 TEST(DrawSpectrum, TrimBracketsOnlyInsideTheBox) {
@@ -121,6 +171,29 @@ TEST(DrawSpectrum, ZerosInLogModeSitAtTheBottom) {
     for (std::size_t i : {4U, 5U, 7U, 9U}) {
         EXPECT_EQ(dots[i].numbers[1], BOX.bottom);
     }
+}
+
+TEST(DrawSpectrum, LogAxisReachesThePowerOfTenAtOrAboveThePeak) {
+    EXPECT_EQ(log_axis_top(23000), 5);
+    EXPECT_EQ(log_axis_top(10001), 5);
+    EXPECT_EQ(log_axis_top(9999), 4);
+    EXPECT_EQ(log_axis_top(1), 0);
+    EXPECT_EQ(log_axis_top(0), 0);
+    for (int e = 0; e <= 15; ++e) {
+        EXPECT_EQ(log_axis_top(std::pow(10.0, e)), e) << "10^" << e;
+    }
+    // A peak of 23,000 lies below the top edge, above the 10,000 of its neighbour.
+    fakes::RecordingCanvas canvas;
+    SpectrumPlotPage page;
+    page.log_scale = true;
+    draw(canvas, {0, 5, 100, 10000, 23000, 50, 0}, page);
+    EXPECT_EQ(canvas.texts(), (std::vector<std::string>{"1", "10", "100", "1K", "10K", "100K"}));
+    const auto dots = drawn(canvas, "line", BLACK);
+    ASSERT_EQ(dots.size(), 6U + 7U);
+    const PlotScale scale(BOX, {1, 7}, {0, 5}, 1);
+    EXPECT_EQ(dots[6 + 4].numbers[1], scale.y(std::log10(23000.0)));
+    EXPECT_GT(dots[6 + 4].numbers[1], BOX.top);
+    EXPECT_LT(dots[6 + 4].numbers[1], dots[6 + 3].numbers[1]);
 }
 
 TEST(DrawSpectrum, EmptyDataDrawsTheNoDataTextOrAWhiteFrame) {

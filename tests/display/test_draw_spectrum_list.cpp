@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,7 +86,8 @@ TEST(DrawSpectrumList, RowColoursRepeatFromRowNineAndRowsShiftSideways) {
         EXPECT_EQ(firsts[i].first.rgb, colours[i]) << "row " << i + 1;
         EXPECT_EQ(firsts[i].second.numbers[0] - firsts[0].second.numbers[0], shifts[i]) << "row " << i + 1;
     }
-    EXPECT_EQ(row_side_shift(4, 2.0), 0);  // at two pixels per channel or fewer no row moves
+    EXPECT_EQ(row_side_shift(4, 2.0, 1), 0);  // at two units per channel or fewer no row moves
+    EXPECT_EQ(row_side_shift(4, 10.5, 5), 2 * 5);
 }
 
 TEST(DrawSpectrumList, LegendGrowsAColumnForEverySixEntries) {
@@ -121,8 +123,72 @@ TEST(DrawSpectrumList, EnhancedRowIsOnlyALineAndTheSumTakesAllRows) {
     EXPECT_EQ(calls[8].first.rgb, 0x008000U);
     EXPECT_EQ(calls[8].first.width, 2);
     EXPECT_EQ(calls[13].first.rgb, SUM_COLOUR);
-    const PlotScale scale(plot_box(0, 0, 1024, 768), {1, 4}, {1, 488});  // top trunc(1.1 * 444)
+    const PlotScale scale(plot_box(0, 0, 1024, 768, 1), {1, 4}, {1, 488}, 1);  // top trunc(1.1 * 444)
     EXPECT_EQ(calls[13].second.numbers[3], scale.y(444));
+}
+
+TEST(DrawSpectrumList, LogAxisReachesThePowerOfTenAtOrAboveTheLargestCount) {
+    SpectrumListPlotPage page;
+    page.log_scale = true;
+    fakes::RecordingCanvas canvas;
+    draw(canvas, list_of({{1, 10000, 23000, 5}, {2, 40, 600, 3}}), page);
+    const auto texts = canvas.texts();
+    EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + 6),
+              (std::vector<std::string>{"1", "10", "100", "1K", "10K", "100K"}));
+    const PlotBox box = plot_box(0, 0, 1024, 768, 1);
+    const PlotScale scale(box, {1, 4}, {0, 5}, 1);
+    const auto dots = data_calls(canvas, false);
+    ASSERT_EQ(dots.size(), 8U);
+    EXPECT_EQ(dots[2].second.numbers[1], scale.y(std::log10(23000.0)));
+    EXPECT_GT(dots[2].second.numbers[1], box.top);  // inside the plot, not cut at its top
+}
+
+// Every length of the printed plot is its length on the screen times the graph
+// unit: a page of 5120 units at 200 units per cm (u = 5) whose texts are five
+// times those of the screen gives the screen plot five times over, within the
+// truncation of each coordinate.
+TEST(DrawSpectrumList, PrintedPlotIsTheScreenPlotScaledByTheGraphUnit) {
+    Rows rows;
+    for (int i = 1; i <= 7; ++i) {
+        std::vector<double> counts;
+        for (int ch = 1; ch <= 40; ++ch) {
+            counts.push_back(100.0 * i + 37.0 * ((ch * i) % 11));
+        }
+        rows.push_back(counts);
+    }
+    adder::SpectrumList list = list_of(rows);
+    list.selected_row = 3;
+    SpectrumListPlotPage page;
+    page.show_sum = page.enhance_selected = true;
+    print::PageSetup setup;
+    setup.margins = {0.0, 0.0, 0.0, 0.0};
+
+    fakes::RecordingCanvas screen;
+    DRAW_SPECTRUM_LIST(screen, PlotTarget::Show, list, page, setup);
+    fakes::RecordingCanvas paper(5120, 7000, 200.0);
+    paper.text_scale = 5;
+    DRAW_SPECTRUM_LIST(paper, PlotTarget::Print, list, page, setup);
+
+    ASSERT_EQ(paper.calls.size(), screen.calls.size());
+    for (std::size_t i = 0; i < screen.calls.size(); ++i) {
+        const Call& s = screen.calls[i];
+        const Call& p = paper.calls[i];
+        ASSERT_EQ(p.op, s.op) << "call " << i;
+        if (s.op == "font") {
+            continue;  // heights follow the resolution, not the unit
+        }
+        if (s.op == "pen") {
+            EXPECT_EQ(p.numbers, (std::vector<int>{5 * s.numbers[0], s.numbers[1]})) << "call " << i;
+            continue;
+        }
+        ASSERT_EQ(p.numbers.size(), s.numbers.size()) << "call " << i;
+        for (std::size_t k = 0; k < s.numbers.size(); ++k) {
+            if (s.op == "text" && k == 2) {
+                continue;  // the escapement
+            }
+            EXPECT_NEAR(p.numbers[k], 5 * s.numbers[k], 5) << s.op << " call " << i << " number " << k;
+        }
+    }
 }
 
 TEST(DrawSpectrumList, WindowFramesAndPictureName) {
@@ -138,6 +204,11 @@ TEST(DrawSpectrumList, WindowFramesAndPictureName) {
     adder::AdderState adder{list_of({{1}, {2}, {3}}), {}, {}, {}};
     adder.page.input_file = "/data/run1/spec.dat";
     EXPECT_EQ(spectrum_list_picture_name(adder), "/data/run1/spec 1,2 and 3.emf");
+    // The picture's description names the list without folder and extension; an
+    // unsaved list, the input file.
+    EXPECT_EQ(spectrum_list_picture_title(adder), "spec");
+    adder.list.file_name = "C:\\lists\\May runs.vsl   ";
+    EXPECT_EQ(spectrum_list_picture_title(adder), "May runs");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // A canvas for tests: every drawing call is recorded, and every character is
-// 6 units wide and 10 high, so that text positions can be checked exactly.
+// 6 units wide and 10 high (times text_scale, for a surface whose texts grow
+// with its resolution), so that text positions can be checked exactly.
 
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ public:
         return font.face;
     }
     print::TextSize text_extent(std::string_view text) const override {
-        return {6 * static_cast<int>(text.size()), 10};
+        return {6 * text_scale * static_cast<int>(text.size()), 10 * text_scale};
     }
     void draw_text(int x, int y, std::string_view text) override {
         calls.push_back({"text", {x, y, font_.escapement}, std::string(text)});
@@ -81,6 +82,7 @@ public:
     const print::Pen& pen() const { return pen_; }
 
     std::vector<Call> calls;
+    int text_scale = 1;
 
 private:
     int width_;

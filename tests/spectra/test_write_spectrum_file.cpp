@@ -112,3 +112,42 @@ TEST(LongTitle, LongPathKeepsTheFileNameWhole) {
     EXPECT_EQ(unix_result.substr(unix_result.size() - 16), ".../spectrum.dat");
     EXPECT_LE(unix_result.size(), 80u);
 }
+
+// A path of a folder and a file name, of the given lengths, below the root.
+std::string path_of(std::size_t folder, std::string_view name) {
+    std::string path(1, '/');
+    path.append(folder, 'd');
+    path.push_back('/');
+    path.append(name);
+    return path;
+}
+
+TEST(LongTitle, NeverExceedsEightyCharactersAndKeepsTheFileNameWhereItFits) {
+    // A 30-character title and a 70-character file name: the title gives way.
+    const std::string name = std::string(66, 'n') + ".dat";
+    EXPECT_EQ(LONG_TITLE(std::string(30, 'T'), path_of(4, name)), "TTTTTT.../" + name);
+    for (std::size_t title = 0; title <= 90; title += 5) {
+        for (std::size_t folder = 0; folder <= 90; folder += 15) {
+            for (std::size_t file = 1; file <= 100; file += 9) {
+                const std::string file_name(file, 'f');
+                const std::string out = LONG_TITLE(std::string(title, 'T'), path_of(folder, file_name));
+                ASSERT_LE(out.size(), 80u) << title << " " << folder << " " << file;
+                if (file + 4 <= 80) {
+                    EXPECT_EQ(out.substr(out.size() - file), file_name) << title << " " << folder << " " << file;
+                    EXPECT_EQ(out[out.size() - file - 1], '/');
+                } else {
+                    EXPECT_EQ(out, "..." + file_name.substr(file - 77));
+                }
+            }
+        }
+    }
+    // A cut never splits a character of a UTF-8 name.
+    std::string umlauts;
+    for (int i = 0; i < 50; ++i) {
+        umlauts += "\xC3\xBC";
+    }
+    const std::string cut = LONG_TITLE("", path_of(10, umlauts));
+    EXPECT_LE(cut.size(), 80u);
+    EXPECT_EQ(cut.substr(0, 3), "...");
+    EXPECT_EQ(static_cast<unsigned char>(cut[3]), 0xC3u);
+}
