@@ -77,8 +77,9 @@ std::vector<ToolButton> BUILDVORELBOXTOOLBAR(int program, bool adder_page_select
 FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab) {
     FileLine line;
     if (tab == 3) {
+        // The file the Multispectrum page shows.
         line.label = "Spectrum file";
-        line.path = state.adder.page.input_file;
+        line.path = state.multispectrum.file_name;
         return line;
     }
     if (state.adder_active()) {
@@ -97,6 +98,10 @@ FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab) {
     }
     line.valid = false;
     return line;
+}
+
+const std::string& active_program_file(const AppState& state) {
+    return state.converter_active() ? state.converter.state.file : state.adder.page.input_file;
 }
 
 }  // namespace vorelbox::core

@@ -85,4 +85,8 @@ struct FileLine {
 // `tab` is the selected page, 1..3.
 FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab);
 
+// The file the active program works on: the adder's input file or the converter's
+// file; empty when there is none. The Multispectrum page shows it.
+const std::string& active_program_file(const AppState& state);
+
 }  // namespace vorelbox::core

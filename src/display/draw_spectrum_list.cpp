@@ -117,11 +117,15 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
     const Frame frame = plot_frame(target, canvas, setup.margins);
     const int u = std::max(1, graph_unit(canvas));
     const print::FontChoice font = print::SETDEFAULTFONT(canvas, setup.graphics_font, setup.graphics_font_size);
+    // Nothing of the plot leaves its frame, however small the frame is.
+    const print::Rect whole{frame.x0, frame.y0, frame.x1, frame.y1};
+    canvas.set_clip(whole);
     canvas.fill_white();
     const int rows = list.row_count();
     if (rows < 1) {
         canvas.set_pen({u, BLACK});
         print::PRINT_C(canvas, (frame.x0 + frame.x1) / 2, (frame.y0 + frame.y1) / 2, NO_SPECTRUM_LIST);
+        canvas.set_clip(std::nullopt);
         return result;
     }
     const int nl = std::max(list.channels, 0);
@@ -153,6 +157,7 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
         maximum = row_stats(sum).maximum;
     }
     if (nl < 1) {
+        canvas.set_clip(std::nullopt);
         return result;
     }
     result.count_maximum = maximum;
@@ -161,6 +166,7 @@ SpectrumListPlotResult DRAW_SPECTRUM_LIST(Canvas& canvas, PlotTarget target, con
     const ValueRange range = log ? ValueRange{std::trunc(shown_value(minimum, true)), log_axis_top(maximum)}
                                  : ValueRange{std::trunc(minimum), std::trunc(1.1 * maximum)};
     if (!range.drawable()) {
+        canvas.set_clip(std::nullopt);
         return result;
     }
     const PlotBox box = plot_box(frame.x0, frame.y0, frame.x1, frame.y1, u);

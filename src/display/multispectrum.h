@@ -84,6 +84,9 @@ struct MultispectrumState {
     spectra::SpectrumStore store;  // the spectra of the shown file
     spectra::RawFileTable files;
     std::string file_name;           // full path of the shown file; empty: none chosen
+    // The active program's file as the page last took it; the page follows that
+    // file until "&Find spectra" chooses another, and again once it changes.
+    std::string program_file;
     std::string file_type;           // its kind ("Dat", "Che", ...); empty when it was not read
     std::optional<FileStamp> stamp;  // the file as it was read; a changed file is read again
     std::array<bool, MULTI_SPECTRA> drawn{};   // spectrum i is drawn when drawn[i - 1]
@@ -150,11 +153,12 @@ bool load_multispectrum_file(MultispectrumState& state, common::Ui& ui,
 // for a redraw. The file chosen with "&Find spectra" may be of any kind.
 void SETUPVORELBOXMULTISPECTRUM(MultispectrumState& state, common::Ui& ui, MultiCommand command);
 
-// The tab page becomes visible: with no file of its own the page takes the
-// given one (the adder's input file), and unless the user has chosen spectra
-// the first six of the file are drawn. A redraw is asked for.
+// The tab page becomes visible. When the active program's file (given) differs
+// from the one the page last took, the page shows it, or no file when the program
+// has none; a file chosen with "&Find spectra" stays until then. Unless the user
+// has chosen spectra the first six of the file are drawn. A redraw is asked for.
 void enter_multispectrum_page(MultispectrumState& state, common::Ui& ui,
-                              const std::string& file_name);
+                              const std::string& program_file);
 
 // The range controls. Refresh comes with control None from the redraw timer;
 // a typed channel edit comes as a change of its edit.

@@ -84,6 +84,24 @@ void update_maxima(MultispectrumState& state, const std::array<bool, MULTI_SPECT
     state.count_maximum = maximum;
 }
 
+// The page without a file: no spectra, nothing selected.
+void show_no_file(MultispectrumState& state, common::Ui& ui) {
+    state.file_name.clear();
+    read_file(state, ui);
+    state.drawn.fill(false);
+    state.dialog.fill(false);
+    state.maxima.fill(0.0);
+    state.user_selection = false;
+    state.legend_left = 0;
+    state.count_maximum = 10.0;
+    state.page.selected = 0;
+    state.page.out_of = 0;
+    state.page.select_enabled = false;
+    state.page.selection_shown = false;
+    fill_selection_lines(state);
+    set_channel_edits(state, 1, 0);
+}
+
 void select_all(MultispectrumState& state) {
     state.legend_left = 0;
     state.dialog.fill(true);
@@ -265,9 +283,14 @@ void SETUPVORELBOXMULTISPECTRUM(MultispectrumState& state, common::Ui& ui, Multi
 }
 
 void enter_multispectrum_page(MultispectrumState& state, common::Ui& ui,
-                              const std::string& file_name) {
-    if (state.file_name.empty() && !file_name.empty()) {
-        load_multispectrum_file(state, ui, file_name);
+                              const std::string& program_file) {
+    if (program_file != state.program_file) {
+        state.program_file = program_file;
+        if (program_file.empty()) {
+            show_no_file(state, ui);
+        } else if (program_file != state.file_name) {
+            load_multispectrum_file(state, ui, program_file);
+        }
     }
     if (!state.user_selection) {
         set_drawn(state);

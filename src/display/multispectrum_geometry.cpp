@@ -21,8 +21,23 @@ std::string number_text(long long value) {
 }  // namespace
 
 MultiFrame multiplot_frame(const DrawingArea& area, int font_points, int unit) {
-    return {area.x0 + 6 * font_points * unit, area.x1 - 10, area.y0 + 3 * font_points * unit,
+    return {area.x0 + 6 * font_points * unit, area.x1 - 10 * unit, area.y0 + 3 * font_points * unit,
             area.y1 - 4 * font_points * unit};
+}
+
+int legend_left_on(const MultiFrame& frame, int widest, int unit, int placed_left,
+                   const MultiFrame* placed_on) {
+    const int fitting = frame.right - widest - 20 * unit;
+    if (placed_left == 0 || placed_on == nullptr || placed_on->right <= placed_on->left) {
+        return fitting;
+    }
+    const MultiFrame& old = *placed_on;
+    if (old.left == frame.left && old.right == frame.right) {
+        return placed_left;
+    }
+    const long long share = static_cast<long long>(placed_left - old.left) * (frame.right - frame.left);
+    const int left = frame.left + static_cast<int>(share / (old.right - old.left));
+    return std::max(frame.left + 20 * unit, std::min(left, fitting));
 }
 
 double axis_step(int n) {

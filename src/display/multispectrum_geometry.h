@@ -26,7 +26,7 @@ struct DrawingArea {
     int y1 = 0;
 };
 
-// The axis frame: L = x0 + 6·F·u, R = x1 − 10, B = y1 − 4·F·u, T = y0 + 3·F·u,
+// The axis frame: L = x0 + 6·F·u, R = x1 − 10·u, B = y1 − 4·F·u, T = y0 + 3·F·u,
 // with F the graphics font size in points and u the graph unit.
 struct MultiFrame {
     int left = 0;
@@ -35,6 +35,15 @@ struct MultiFrame {
     int bottom = 0;
 };
 MultiFrame multiplot_frame(const DrawingArea& area, int font_points, int unit);
+
+// The left edge of the legend on a frame, for titles whose widest is `widest`
+// units wide. Not placed yet (`placed_left` 0, or no frame it was placed on):
+// the widest title ends 20 units left of R. On the frame it was placed on it
+// stays where it is. On any other frame (another target, a resized plot) it
+// keeps its share of the frame's width, moved left as far as the widest title
+// needs to end inside the frame, and kept 20 units right of L.
+int legend_left_on(const MultiFrame& frame, int widest, int unit, int placed_left,
+                   const MultiFrame* placed_on);
 
 // The n-th step (0-based) of both axes: 5, 10, 25, 50, 100, 250, 500, 1000, ...
 double axis_step(int n);

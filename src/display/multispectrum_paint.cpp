@@ -206,22 +206,28 @@ std::string legend_title(const MultispectrumState& state, int spectrum) {
     return common::cut_chars(common::trim_right(header), LEGEND_TITLE_CHARS);
 }
 
-// The legend and the markers of every drawn spectrum, inside the frame.
-void draw_spectra(Canvas& canvas, MultispectrumState& state, const MultiFrame& f, int u,
-                  const PlotFonts& fonts, const ChannelAxis& channels, const CountScale& scale) {
+// Where the legend stands and how far down it reaches.
+struct LegendPlace {
+    int left = 0;
+    int bottom = 0;
+};
+
+// The legend and the markers of every drawn spectrum, inside the frame. The
+// legend keeps its place relative to the frame it was placed on (`placed_on`,
+// the plot on the screen), whatever the target.
+LegendPlace draw_spectra(Canvas& canvas, MultispectrumState& state, const MultiFrame& f, int u,
+                         const PlotFonts& fonts, const ChannelAxis& channels, const CountScale& scale,
+                         const MultiFrame* placed_on) {
     const int s = spectrum_count(state);
-    if (state.legend_left == 0) {
-        int left = INT_MAX;
-        for (int i = 1; i <= s; ++i) {
-            if (state.drawn[static_cast<std::size_t>(i - 1)]) {
-                left = std::min(
-                    left, f.right - canvas.text_extent(legend_title(state, i)).width - 20 * u);
-            }
+    int widest = 0;
+    for (int i = 1; i <= s; ++i) {
+        if (state.drawn[static_cast<std::size_t>(i - 1)]) {
+            widest = std::max(widest, canvas.text_extent(legend_title(state, i)).width);
         }
-        state.legend_left = left;
     }
-    print::PRINT_L(canvas, state.legend_left, f.top + 30 * u - 3 * fonts.fu / 4,
-                   "Selected spectra");
+    LegendPlace legend;
+    legend.left = legend_left_on(f, widest, u, state.legend_left, placed_on);
+    print::PRINT_L(canvas, legend.left, f.top + 30 * u - 3 * fonts.fu / 4, "Selected spectra");
 
     const int nc = channel_count(state);
     const double px = channels.pixels_per_channel;
@@ -239,10 +245,9 @@ void draw_spectra(Canvas& canvas, MultispectrumState& state, const MultiFrame& f
         ++row;
         canvas.set_pen({u, spectrum_colour(i)});
         const int y = f.top + 30 * u + 20 * u * row;
-        DRAW_MARKER(canvas, i, state.legend_left, y, 2 * u);
-        print::PRINT_L(canvas, state.legend_left + fonts.fu, y - 3 * fonts.fu / 4,
-                       legend_title(state, i));
-        state.legend_bottom = y + 4 * fonts.fu;
+        DRAW_MARKER(canvas, i, legend.left, y, 2 * u);
+        print::PRINT_L(canvas, legend.left + fonts.fu, y - 3 * fonts.fu / 4, legend_title(state, i));
+        legend.bottom = y + 4 * fonts.fu;
 
         const std::vector<double>& counts = state.store.FILE_SPECTRA[k];
         const std::vector<double>& values = scale.log ? log_column(state, k) : counts;
@@ -256,6 +261,7 @@ void draw_spectra(Canvas& canvas, MultispectrumState& state, const MultiFrame& f
         }
         draw_stacks(canvas, places.take(), i, u, dense, raster, strokes);
     }
+    return legend;
 }
 
 }  // namespace
@@ -269,17 +275,27 @@ void paint_multispectra(Canvas& canvas, PlotTarget target, MultispectrumState& s
         print::SETDEFAULTFONT(canvas, setup.graphics_font, setup.graphics_font_size);
     const PlotFonts fonts{font.points, setup.graphics_font,
                           std::max(1, static_cast<int>(font.points)) * u};
+    // Nothing of the plot leaves its area, however small the area is.
+    const print::Rect whole{area.x0, area.y0, area.x1, area.y1};
+    canvas.set_clip(whole);
     canvas.set_pen({u, BLACK});
     canvas.fill_white();
-    state.layout = {};
+    // The layout and the legend's place are those of the plot on the screen; the
+    // other targets only read them.
+    const bool on_screen = target == PlotTarget::Show;
+    const MultiplotLayout shown = state.layout;
+    if (on_screen) {
+        state.layout = {};
+    }
     if (std::none_of(state.drawn.begin(), state.drawn.end(), [](bool drawn) { return drawn; })) {
         const int x = (area.x0 + area.x1) / 2;
         const int y = (area.y0 + area.y1) / 2;
         if (spectrum_count(state) >= 1) {
             print::PRINT_C(canvas, x, y, NO_ANALYSIS_SELECTED);
         } else {
-            print::PRINT_C(canvas, x, y - 15, NO_GRAPHICS_DATA);
+            print::PRINT_C(canvas, x, y - 15 * u, NO_GRAPHICS_DATA);
         }
+        canvas.set_clip(std::nullopt);
         return;
     }
 
@@ -295,12 +311,13 @@ void paint_multispectra(Canvas& canvas, PlotTarget target, MultispectrumState& s
     const char* caption = scale.thousands() ? "Counts (thousands)" : "Counts";
     print::SELECTFONT(canvas, fonts.points, "N", fonts.face, 90);
     const int caption_width = canvas.text_extent(caption).width;
-    canvas.draw_text(area.x0 + 2 * u + 10, (f.top + f.bottom) / 2 + caption_width / 2, caption);
+    canvas.draw_text(area.x0 + 12 * u, (f.top + f.bottom) / 2 + caption_width / 2, caption);
     print::SELECTFONT(canvas, fonts.points, "N", fonts.face, 0);
     print::PRINT_C(canvas, (f.left + f.right) / 2, f.bottom + 2 * fonts.fu, "Channel no.");
 
     canvas.set_clip(print::Rect{f.left, f.top, f.right, f.bottom});
-    draw_spectra(canvas, state, f, u, fonts, channels, scale);
+    const LegendPlace legend =
+        draw_spectra(canvas, state, f, u, fonts, channels, scale, shown.drawn ? &shown.frame : nullptr);
     canvas.set_clip(std::nullopt);
 
     const std::vector<double>& first = state.store.FILE_SPECTRA[0];
@@ -311,7 +328,11 @@ void paint_multispectra(Canvas& canvas, PlotTarget target, MultispectrumState& s
             std::max_element(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(n));
         state.peak_channel = static_cast<double>(peak - first.begin() + 1);
     }
-    state.layout = {true, f, state.lo, state.hi};
+    if (on_screen) {
+        state.legend_left = legend.left;
+        state.legend_bottom = legend.bottom;
+        state.layout = {true, f, state.lo, state.hi};
+    }
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "dialog_values.h"
 #include "multispectrum.h"
+#include "text_utils.h"
 #include "zoom.h"
 
 namespace vorelbox::display {
@@ -23,8 +24,12 @@ int window_width(int channels, int zoom_index) {
     return static_cast<int>(std::trunc(channels / zoom_factor(zoom_index)));
 }
 
-// A channel edit read as a real; one that does not read (after its warning) keeps `old`.
+// A channel edit read as a real; one that does not read (after its warning) keeps
+// `old`. A blank edit is no error: it keeps `old` without a word.
 double read_edit(common::Ui& ui, const std::string& text, int old) {
+    if (common::is_blank(text)) {
+        return static_cast<double>(old);
+    }
     return common::DLGGETREAL(ui, text).value_or(static_cast<double>(old));
 }
 

@@ -146,12 +146,11 @@ EmfCanvas::EmfCanvas(std::string_view program, std::string_view title,
         description.push_back(0);
     }
     description.push_back(0);
-    // The frame in 0.01 mm: hundredths of a millimetre per screen pixel, times
-    // 1044 across and 768 down.
-    const int per_pixel_x = 100 * screen.millimetres_x / std::max(1, screen.pixels_x);
-    const int per_pixel_y = 100 * screen.millimetres_y / std::max(1, screen.pixels_y);
-    char* header = U_EMRHEADER_set(rectl(0, 0, WIDTH - 1, HEIGHT - 1),
-                                   rectl(0, 0, per_pixel_x * 1044, per_pixel_y * 768), nullptr,
+    // The frame in 0.01 mm: the whole canvas at the screen's size of a pixel, so
+    // that a viewer shows all of it, the bottom line of text included.
+    const int frame_x = static_cast<int>(std::lround(scale_x_ * WIDTH));
+    const int frame_y = static_cast<int>(std::lround(scale_y_ * HEIGHT));
+    char* header = U_EMRHEADER_set(rectl(0, 0, WIDTH - 1, HEIGHT - 1), rectl(0, 0, frame_x, frame_y), nullptr,
                                    static_cast<U_CBSTR>(description.size()), description.data(),
                                    sizel_set(screen.pixels_x, screen.pixels_y),
                                    sizel_set(screen.millimetres_x, screen.millimetres_y), 0);

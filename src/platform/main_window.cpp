@@ -479,7 +479,8 @@ void MainWindow::tab_changed(int index) {
         redraws_.refont_viewer();
     } else if (index == 2) {
         display::MultispectrumState& st = state_.multispectrum;
-        run_multispectrum([this, &st] { display::enter_multispectrum_page(st, ui_, state_.adder.page.input_file); });
+        run_multispectrum(
+            [this, &st] { display::enter_multispectrum_page(st, ui_, core::active_program_file(state_)); });
     }
     fill_tool_bar();
     show_file_line();

@@ -95,7 +95,7 @@ MultispectrumPageWidget::MultispectrumPageWidget(QWidget* parent) : QWidget(pare
     plot_ = new PlotArea(this);
     plot_->setObjectName(QStringLiteral("multispectrumPlot"));
     plot_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    plot_->setMinimumSize(320, 240);
+    plot_->set_smallest_size(QSize(320, 240));
     plot_->setMouseTracking(true);
     grid->addWidget(plot_, 1, 0);
 

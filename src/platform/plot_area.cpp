@@ -6,7 +6,7 @@
 #include <QMarginsF>
 #include <QPageSize>
 #include <QPainter>
-#include <QPalette>
+#include <QRegion>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -64,18 +64,42 @@ bool save_pdf(const DrawPlot& draw, QSaveFile& file, const std::string& program,
 
 PlotArea::PlotArea(QWidget* parent) : QWidget(parent) {
     setObjectName("plotArea");
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    // Below the controls made before it too; the background is painted with the
+    // drawing, inside the area's own part only.
+    lower();
+}
+
+void PlotArea::set_smallest_size(const QSize& size) {
+    smallest_ = size;
+    updateGeometry();
+}
+
+QRegion PlotArea::own_area() const {
+    QRegion area(rect());
+    const QWidget* parent = parentWidget();
+    if (parent == nullptr) {
+        return area;
+    }
+    for (const QObject* object : parent->children()) {
+        const auto* sibling = qobject_cast<const QWidget*>(object);
+        if (sibling == nullptr || sibling == this || sibling->isWindow() || !sibling->isVisible()) {
+            continue;
+        }
+        area -= QRegion(sibling->geometry().translated(-pos()));
+    }
+    return area;
 }
 
 void PlotArea::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRegion area = own_area();
+    painter.setClipRegion(area);
+    painter.fillRect(rect(), Qt::white);
     if (!draw) {
         return;
     }
-    QPainter painter(this);
     QPainterCanvas canvas(painter, *this, width(), height());
+    canvas.keep_within(area);
     draw(canvas);
 }
 

@@ -2,6 +2,7 @@
 // Where the plots appear: the plot area of a page, and the pictures the plots are
 // saved as.
 
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include "canvas.h"
 
 class QPaintEvent;
+class QRegion;
 
 namespace vorelbox::platform {
 
@@ -26,6 +28,8 @@ inline constexpr int PICTURE_HEIGHT = 768;
 using DrawPlot = std::function<void(display::Canvas&)>;
 
 // A white area that shows a drawing at 50 units per cm, redrawn on every paint.
+// It stays below the controls beside it: where a window too small for its
+// layout makes them overlap the area, nothing of the drawing covers them.
 class PlotArea : public QWidget {
     Q_OBJECT
 
@@ -35,8 +39,20 @@ class PlotArea : public QWidget {
     // What the area shows; nothing leaves it white. Call update() after a change.
     DrawPlot draw;
 
+    // The part of the area that no other control of its parent covers.
+    QRegion own_area() const;
+
+    // The size a layout gives the area while there is room. Unlike a minimum
+    // size it gives way when the window is smaller than its layout, so that
+    // the area never grows over the controls around it.
+    void set_smallest_size(const QSize& size);
+    QSize minimumSizeHint() const override { return smallest_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QSize smallest_;
 };
 
 // Draws a 1024 × 768 picture into the file, its kind chosen by the extension (in

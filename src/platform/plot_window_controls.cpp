@@ -19,7 +19,7 @@ PlotWindowControls build_plot_window(QWidget* group, QVBoxLayout* column, const 
     PlotWindowControls c;
     c.plot = new PlotArea(group);
     c.plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    c.plot->setMinimumSize(240, 160);
+    c.plot->set_smallest_size(QSize(240, 160));
     column->addWidget(c.plot, 1);
 
     auto* axis = new QHBoxLayout;
@@ -28,6 +28,10 @@ PlotWindowControls build_plot_window(QWidget* group, QVBoxLayout* column, const 
     c.last = new QLabel(group);
     c.last->setObjectName(last_label_name);
     c.last->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for any channel number, so that a longer one is never cut.
+    for (QLabel* label : {c.first, c.last}) {
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("000000")));
+    }
     c.scroll = new QScrollBar(Qt::Horizontal, group);
     c.scroll->setObjectName(QStringLiteral("displayScroll"));
     c.scroll->setRange(1, 1);

@@ -123,6 +123,21 @@ void QPainterCanvas::fill_rectangle(const print::Rect& rect, std::uint32_t rgb) 
 void QPainterCanvas::set_clip(const std::optional<print::Rect>& rect) {
     clip_ = rect;
     surface_.set_clip(rect);
+    if (within_ && painter_.isActive()) {
+        QRegion region = *within_;
+        if (rect) {
+            region &= QRegion(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
+        }
+        // Clipping is turned on first: after it was turned off, Qt takes a region
+        // equal to the one it had as no change and leaves clipping off.
+        painter_.setClipping(true);
+        painter_.setClipRegion(region);
+    }
+}
+
+void QPainterCanvas::keep_within(const QRegion& region) {
+    within_ = region;
+    set_clip(clip_);
 }
 
 void QPainterCanvas::fill_white() {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
+#include <QRegion>
 
 #include <optional>
 #include <span>
@@ -41,6 +42,9 @@ class QPainterCanvas : public display::Canvas {
     void fill_rectangle(const print::Rect& rect, std::uint32_t rgb) override;
     void set_clip(const std::optional<print::Rect>& rect) override;
 
+    // Keeps all drawing inside the region of the device, whatever clip the plot sets.
+    void keep_within(const QRegion& region);
+
     int width() const override { return width_; }
     int height() const override { return height_; }
     double units_per_cm() const override { return units_per_cm_; }
@@ -61,6 +65,7 @@ class QPainterCanvas : public display::Canvas {
     double units_per_cm_;
     bool clip_by_hand_;
     std::optional<print::Rect> clip_;
+    std::optional<QRegion> within_;
     QPen pen_;
     QPoint at_;
     std::vector<QPoint> points_;  // reused by polyline

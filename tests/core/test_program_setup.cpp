@@ -40,12 +40,17 @@ TEST(ProgramSetup, FileLineFollowsProgramAndPage) {
     EXPECT_EQ(line.path, "/d/list.vsl");
     state.adder.list.not_saved = false;
     EXPECT_EQ(core::SHOW_VORELBOXPARAMETERS(state, 1).marker, ' ');
+    // The Multispectrum tab names the file its page shows; the page shows the
+    // active program's file.
+    state.multispectrum.file_name = "/d/found.dat";
     line = core::SHOW_VORELBOXPARAMETERS(state, 3);
     EXPECT_EQ(line.label, "Spectrum file");
-    EXPECT_EQ(line.path, "/d/in.dat");
+    EXPECT_EQ(line.path, "/d/found.dat");
+    EXPECT_EQ(core::active_program_file(state), "/d/in.dat");
 
     state.program = core::PROGRAM_CONVERTER;
     state.converter.state.file = "/d/run.chn";
+    EXPECT_EQ(core::active_program_file(state), "/d/run.chn");
     line = core::SHOW_VORELBOXPARAMETERS(state, 1);
     EXPECT_EQ(line.label, "Original file");
     EXPECT_FALSE(line.trim_controls_visible);

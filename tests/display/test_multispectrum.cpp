@@ -551,9 +551,121 @@ TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
     ASSERT_FALSE(recording.pages[0].rectangles.empty());
     const print::Rect frame = recording.pages[0].rectangles[0];
     EXPECT_EQ(frame.left, 472 + 6 * 60);
-    EXPECT_EQ(frame.right, 4327 - 10 + 1);
+    EXPECT_EQ(frame.right, 4327 - 10 * 6 + 1);
     EXPECT_EQ(frame.top, 472 + 3 * 60);
     EXPECT_EQ(frame.bottom, 472 + 2891 - 4 * 60 + 1);
+}
+
+TEST_F(Multispectrum, BlankChannelEditsAreNoError) {
+    // The first visit with no file: the edits are still blank.
+    state.page.lower_channel.clear();
+    state.page.upper_channel = " ";
+    enter_multispectrum_page(state, ui, "");
+    range(MultiControl::None, MultiReason::Refresh);
+    range(MultiControl::Whole, MultiReason::Click);
+    EXPECT_TRUE(ui.texts().empty());
+    EXPECT_EQ(state.page.lower_channel, "1");
+    // Text that is no number still is an error.
+    state.page.upper_channel = "12x";
+    range(MultiControl::None, MultiReason::Refresh);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Data syntax error reading: \"12x\""});
+}
+
+TEST_F(Multispectrum, ThePageShowsTheActiveProgramsFile) {
+    const std::string adder_file = write(native_text(2, 20, [](int k, int i) { return k * i; }), "adder.dat");
+    const fs::path chn = dir_ / "Cs137SMALL.Chn";
+    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
+
+    enter_multispectrum_page(state, ui, adder_file);
+    EXPECT_EQ(state.file_name, adder_file);
+    EXPECT_EQ(state.page.out_of, 2);
+    // The converter becomes active with a Maestro file: the page shows that file.
+    enter_multispectrum_page(state, ui, chn.string());
+    EXPECT_EQ(state.file_name, chn.string());
+    EXPECT_EQ(state.page.out_of, 1);
+    EXPECT_EQ(channel_count(state), 4096);
+    EXPECT_NE(find_text(paint(), "Spectra from: " + chn.string()), nullptr);
+
+    // A file found on the page stays while the program's file stays the same.
+    ui.choose(adder_file);
+    SETUPVORELBOXMULTISPECTRUM(state, ui, MultiCommand::FindSpectra);
+    enter_multispectrum_page(state, ui, chn.string());
+    EXPECT_EQ(state.file_name, adder_file);
+    // A program without a file: no file on the page either.
+    enter_multispectrum_page(state, ui, "");
+    EXPECT_TRUE(state.file_name.empty());
+    EXPECT_EQ(state.page.out_of, 0);
+    EXPECT_NE(find_text(paint(), NO_GRAPHICS_DATA), nullptr);
+    enter_multispectrum_page(state, ui, adder_file);
+    EXPECT_EQ(state.page.out_of, 2);
+    EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST(MultispectrumGeometry, LegendKeepsItsShareOfTheFrame) {
+    const MultiFrame screen{60, 1590, 30, 500};
+    const MultiFrame picture{60, 1014, 30, 728};
+    EXPECT_EQ(legend_left_on(picture, 126, 1, 0, nullptr), 1014 - 126 - 20);
+    EXPECT_EQ(legend_left_on(screen, 126, 1, 1203, &screen), 1203);  // where it was put
+    // Half way across the screen: half way across the picture.
+    EXPECT_EQ(legend_left_on(picture, 126, 1, 60 + 765, &screen), 60 + 477);
+    // Near the right edge of a wide screen: as far right as the titles fit.
+    EXPECT_EQ(legend_left_on(picture, 126, 1, 1444, &screen), 1014 - 126 - 20);
+    // Titles wider than the frame: the legend stays inside its left edge.
+    EXPECT_EQ(legend_left_on({832, 4267, 652, 3000}, 4000, 6, 61, &screen), 832 + 6 * 20);
+}
+
+// The legend placed on the screen stands at the same share of the frame in a
+// picture and on paper, with its titles inside the frame; saving and printing
+// leave the screen's legend and layout as they were.
+TEST_F(Multispectrum, LegendKeepsItsPlaceRelativeToTheFrameOnEveryTarget) {
+    find(2, 50, [](int k, int i) { return k * i; });
+    const auto heading_x = [](const fakes::RecordingCanvas& canvas) {
+        return find_text(canvas, "Selected spectra")->numbers[0];
+    };
+    for (const int placed : {0, 800}) {
+        state.legend_left = placed;
+        paint(1600, 600);  // a wide window: R = 1590
+        const int on_screen = state.legend_left;
+        const MultiplotLayout layout = state.layout;
+        EXPECT_EQ(on_screen, placed == 0 ? 1590 - 6 * 21 - 20 : 800);
+
+        MultiplotTargets targets;
+        int in_picture = 0;
+        targets.write_picture = [&](const std::string&, const std::function<void(Canvas&)>& draw,
+                                    std::string_view, std::string_view) {
+            fakes::RecordingCanvas canvas(1024, 768, 40.96);
+            draw(canvas);
+            in_picture = heading_x(canvas);
+            return true;
+        };
+        ui.choose((dir_ / "plot.emf").string());
+        ASSERT_TRUE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets));
+        const long long share = static_cast<long long>(on_screen - 60) * (1014 - 60) / (1590 - 60);
+        EXPECT_EQ(in_picture, std::min<int>(60 + static_cast<int>(share), 1014 - 6 * 21 - 20)) << placed;
+
+        fakes::PrintRecording recording;
+        targets.choose_printer = [&](std::string_view) {
+            return std::make_unique<fakes::RecordingPrintDevice>(recording, 600, 4800, 6800);
+        };
+        ASSERT_TRUE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Print, print::PageSetup{}, targets));
+        // The paper frame: L 832, R 4267 (see SavesAndPrintsThroughTheirDialogs).
+        int on_paper = 0;
+        int title_end = 0;
+        for (const fakes::RecordedText& t : recording.pages.at(0).texts) {
+            if (t.text == "Selected spectra") {
+                on_paper = t.x;
+            } else if (t.text == "Spectrum 1 of the run") {
+                title_end = t.x + static_cast<int>(t.text.size()) * (t.font.char_height / 2);
+            }
+        }
+        const long long paper_share = static_cast<long long>(on_screen - 60) * (4267 - 832) / (1590 - 60);
+        const int widest = title_end - (on_paper + 60);  // the title stands F·u = 60 right of the legend
+        EXPECT_EQ(on_paper, std::min(832 + static_cast<int>(paper_share), 4267 - widest - 6 * 20)) << placed;
+        EXPECT_GE(on_paper, 832 + 120);
+        EXPECT_LE(title_end, 4267);
+        EXPECT_EQ(state.legend_left, on_screen);
+        EXPECT_EQ(state.layout.frame.right, layout.frame.right);
+    }
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QPalette>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -84,6 +89,17 @@ class TestCanvas : public QObject {
         // 1024 x 768 units: the bounds are inclusive.
         QCOMPARE(u32(emf, 16), 1023u);
         QCOMPARE(u32(emf, 20), 767u);
+        // The frame (0.01 mm) covers the whole canvas at the screen's pixel size, so
+        // that nothing at the bottom or the right is cut off.
+        {
+            platform::EmfCanvas canvas("Vorelix", "plot", {1024, 768, 271, 203});
+            sample_drawing(canvas);
+            const QString framed = dir.filePath("framed.emf");
+            QVERIFY(canvas.finish(framed.toStdString()));
+            const QByteArray bytes = read_all(framed);
+            QCOMPARE(u32(bytes, 32), static_cast<std::uint32_t>(std::lround(100.0 * 271 / 1024 * 1024)));
+            QCOMPARE(u32(bytes, 36), static_cast<std::uint32_t>(std::lround(100.0 * 203 / 768 * 768)));
+        }
 
         const auto types = record_types(emf);
         QVERIFY(types.has_value());
@@ -175,6 +191,58 @@ class TestCanvas : public QObject {
         QCOMPARE(units, 50.0);
         QCOMPARE(image.pixelColor(150, 100), QColor(Qt::blue));
         QCOMPARE(image.pixelColor(150, 50), QColor(Qt::white));
+    }
+
+    // In a window smaller than its layout the plot area gives way: it never
+    // reaches over the controls below it.
+    void plotGivesWayInATooSmallWindow() {
+        QWidget page;
+        auto* column = new QVBoxLayout(&page);
+        column->setSizeConstraint(QLayout::SetNoConstraint);  // the window may be too small
+        auto* area = new platform::PlotArea(&page);
+        area->set_smallest_size(QSize(240, 160));
+        auto* button = new QPushButton(QStringLiteral("Center peak"), &page);
+        column->addWidget(area, 1);
+        column->addWidget(button);
+        QVERIFY(page.minimumSizeHint().height() >= 160);
+        page.resize(300, 100);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QCOMPARE(page.height(), 100);
+        QVERIFY2(!area->geometry().intersects(button->geometry()),
+                 qPrintable(QStringLiteral("plot bottom %1, button top %2")
+                                .arg(area->geometry().bottom())
+                                .arg(button->geometry().top())));
+    }
+
+    // A window too small for its layout lets a control overlap the plot: the
+    // drawing, clip or no clip, stays out of the control's place.
+    void plotStaysOutOfTheControlsOverIt() {
+        QWidget page;
+        page.resize(300, 200);
+        page.setAutoFillBackground(true);
+        QPalette grey = page.palette();
+        grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+        page.setPalette(grey);
+        auto* label = new QLabel(QStringLiteral("4096"), &page);
+        label->setGeometry(200, 150, 90, 40);
+        auto* area = new platform::PlotArea(&page);
+        area->setGeometry(0, 0, 300, 200);  // made after the label, over it
+        area->draw = [](display::Canvas& canvas) {
+            canvas.set_clip(print::Rect{0, 0, canvas.width(), canvas.height()});
+            canvas.fill_rectangle({0, 0, canvas.width(), canvas.height()}, 0x0000FF);
+            canvas.set_clip(std::nullopt);
+            canvas.set_pen({4, 0xFF0000});
+            canvas.draw_line(0, 170, 300, 170);
+        };
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QCOMPARE(area->own_area(), QRegion(0, 0, 300, 200) - QRegion(200, 150, 90, 40));
+        const QImage image = page.grab().toImage();
+        QCOMPARE(image.pixelColor(100, 100), QColor(Qt::blue));
+        QCOMPARE(image.pixelColor(100, 170), QColor(Qt::red));
+        QCOMPARE(image.pixelColor(285, 185), QColor(0xC0, 0xC0, 0xC0));  // the label's empty corner
+        QCOMPARE(image.pixelColor(250, 170), QColor(0xC0, 0xC0, 0xC0));  // the line stops at the label
     }
 };
 
