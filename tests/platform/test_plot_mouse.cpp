@@ -179,6 +179,7 @@ class TestPlotMouse : public QObject {
     void multispectrum_legend_moves_and_the_wheel_zooms() {
         QTemporaryDir dir;
         core::AppState state;
+        state.program = core::PROGRAM_ADDER;  // the page shows the active program's file
         MainWindow w(state);
         w.resize(1100, 800);
         w.show();
