@@ -142,6 +142,11 @@ void draw_count_axis(Canvas& canvas, const PlotBox& box, const PlotScale& scale,
     const int u = scale.unit();
     for (const AxisTick& tick : count_axis_ticks(high, log)) {
         const int y = scale.y(tick.value);
+        // A value outside the plot's range has no place on the axis; its label
+        // would name a height the plot does not have.
+        if (y < box.top || y > box.bottom) {
+            continue;
+        }
         canvas.draw_line(box.left - u, y, box.left + 5 * u, y);
         // The label stands beside its tick, but never above the plot, where it would be cut.
         print::PRINT_L(canvas, box.left + 5 * u, std::max(y - 6 * u, box.top), tick.label);

@@ -105,7 +105,8 @@ std::string log_axis_label(int decade);
 // Logarithmic: the decades 0..trunc(high), at most up to 100T. Linear: the
 // multiples of the power of ten at or below `high`, up to the first one past it.
 std::vector<AxisTick> count_axis_ticks(double high, bool log);
-// Ticks from (L - u, y) to (L + 5u, y) and their labels left-aligned at (L + 5u, y - 6u).
+// Ticks from (L - u, y) to (L + 5u, y) and their labels left-aligned at (L + 5u, y - 6u),
+// for the values that lie inside the plot box; a label never rises above the box.
 void draw_count_axis(Canvas& canvas, const PlotBox& box, const PlotScale& scale, double high, bool log);
 
 // The values DRAW_SPECTRUM reads from the page.

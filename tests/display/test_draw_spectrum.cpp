@@ -74,15 +74,15 @@ TEST(SpectrumWindow, ZoomPositionsAndTheCorrectionAtTheEnd) {
 TEST(DrawSpectrum, FirstAndLastChannelNeitherScaleNorPeak) {
     fakes::RecordingCanvas canvas;
     const SpectrumPlotResult result = draw(canvas, {1e6, 5, 50, 20, 1e6}, {});
-    EXPECT_EQ(canvas.texts(), (std::vector<std::string>{"10", "20", "30", "40", "50", "60"}));
+    EXPECT_EQ(canvas.texts(), (std::vector<std::string>{"10", "20", "30", "40", "50"}));  // 60 lies above
     EXPECT_EQ(result.peak_channel, 2);  // channel 3, shown one lower
     const auto blue = drawn(canvas, "line", BLUE);
     const int x = PlotScale(BOX, {1, 5}, {5, 50}, 1).x(3);
     ASSERT_EQ(blue.size(), 1U);
     EXPECT_EQ(blue[0].numbers, (std::vector<int>{x, BOX.bottom, x, BOX.top - 4}));
-    const auto dots = drawn(canvas, "line", BLACK);  // six axis ticks, then channel 1 at the top
-    ASSERT_GT(dots.size(), 6U);
-    EXPECT_EQ(dots[6].numbers, (std::vector<int>{BOX.left, BOX.top, BOX.left, BOX.top + 2}));
+    const auto dots = drawn(canvas, "line", BLACK);  // five axis ticks, then channel 1 at the top
+    ASSERT_GT(dots.size(), 5U);
+    EXPECT_EQ(dots[5].numbers, (std::vector<int>{BOX.left, BOX.top, BOX.left, BOX.top + 2}));
 }
 
 // A spectrum whose maximum is at channel 101 (one-based): whatever the zoom and
@@ -214,6 +214,14 @@ TEST(DrawSpectrum, EmptyDataDrawsTheNoDataTextOrAWhiteFrame) {
 }
 
 }  // namespace
+
+TEST(DrawSpectrum, OnlyValuesInsideThePlotAreLabelled) {
+    // Counts from 15000 to 26162: the linear steps 10000, 20000 and 30000 of the
+    // axis, but only 20000 lies inside the plot. 30000 is not shown at the top.
+    fakes::RecordingCanvas canvas;
+    draw(canvas, {0, 15000, 26162, 17000, 0}, {});
+    EXPECT_EQ(canvas.texts(), std::vector<std::string>{"20000"});
+}
 
 TEST(DrawSpectrum, CountLabelsStayInsideThePlot) {
     // A largest count of exactly 20000 puts the top tick on the frame; its label
