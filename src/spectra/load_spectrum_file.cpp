@@ -62,7 +62,13 @@ std::optional<std::size_t> read_counts(std::string_view line, double* out, std::
         if (p != end && !is_separator(*p)) {
             return std::nullopt;
         }
-        const auto value = common::parse_count(std::string_view(start, static_cast<std::size_t>(p - start)));
+        const std::string_view token(start, static_cast<std::size_t>(p - start));
+        if (token.find_first_of("0123456789") == std::string_view::npos) {
+            // A lone "-" or "." (an empty cell of a spreadsheet) is a count of 0.
+            out[taken++] = 0.0;
+            continue;
+        }
+        const auto value = common::parse_count(token);
         if (!value) {
             return std::nullopt;
         }
@@ -107,7 +113,16 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
         return result;
     }
 
-    // The layout: from the two lines after the header.
+    // The layout: from the first two lines of data; blank lines between the
+    // header and its data are passed over.
+    Lines after_header = lines;
+    while (auto line = lines.next()) {
+        if (!common::is_blank(*line)) {
+            break;
+        }
+        after_header = lines;
+    }
+    lines = after_header;
     const std::string_view line_a = lines.next().value_or(std::string_view{});
     const std::optional<std::string_view> line_b = lines.next();
     const DetectedFormat format_a = DETECT_FORMAT(line_a);
@@ -185,8 +200,9 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
             }
             if (common::is_blank(*line)) {
                 // In a fixed layout an empty line reads as a line of zeros; free
-                // reading passes over it.
-                if (!free_layout) {
+                // reading passes over it, and so do both a blank line directly
+                // after the header.
+                if (!free_layout && got > 0) {
                     const std::size_t zeros = std::min(per_line, n_channels - got);
                     std::fill_n(counts + got, zeros, 0.0);
                     got += zeros;
@@ -227,6 +243,22 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
             store.FILE_SPECTRUM_COUNT = k;
             store.FILE_SPECTRUM_HEADERS[static_cast<std::size_t>(k - 1)] =
                 std::string(common::trim_right(common::cut_chars(*header, HEADER_LENGTH)));
+        }
+    }
+
+    // At most 100 spectra are read from a file; the user hears how many were not.
+    if (!stop && store.FILE_SPECTRUM_COUNT == MAX_FILE_SPECTRA) {
+        int more = pending_header ? 1 : 0;
+        while (auto line = lines.next()) {
+            if (!common::is_blank(*line) && count_data_values(*line) == 0) {
+                ++more;
+            }
+        }
+        if (more > 0) {
+            common::WARN(ui, "The spectrum file \"" + std::string(common::trim(file_name)) + "\" holds " +
+                                 std::to_string(MAX_FILE_SPECTRA + more) + " spectra\rThe first " +
+                                 std::to_string(MAX_FILE_SPECTRA) + " are read, " + std::to_string(more) +
+                                 (more == 1 ? " is" : " are") + " not");
         }
     }
 

@@ -193,10 +193,37 @@ TEST(LoadSpectrumFile, AtMost100SpectraAreKept) {
     for (int k = 1; k <= 101; ++k) {
         text += "spectrum " + std::to_string(k) + "\n" + fixed_lines(k, 12, 10, 8);
     }
+    text += "spectrum 102\n" + fixed_lines(102, 12, 10, 8);
     auto l = load(text);
     EXPECT_EQ(l->store.FILE_SPECTRUM_COUNT, 100);
     EXPECT_EQ(l->store.FILE_SPECTRUM_HEADERS[99], "spectrum 100");
     EXPECT_EQ(channel(l->store, 100, 1), 100.0);
+    // The user is told how many were not read.
+    EXPECT_EQ(l->ui.texts(), (std::vector<std::string>{
+                                 "The spectrum file \"/data/run.dat\" holds 102 spectra\rThe first 100 are read, 2 are not"}));
+}
+
+TEST(LoadSpectrumFile, BlankLinesBetweenAHeaderAndItsDataArePassedOver) {
+    auto l = load("a\n\n   1   2   3\n   4   5   6\n\nb\n\n\n   7   8   9\n  10  11  12\n");
+    EXPECT_EQ(l->result.channel_count, 6);
+    ASSERT_EQ(l->store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(channel(l->store, 1, 1), 1.0);
+    EXPECT_EQ(channel(l->store, 1, 6), 6.0);
+    EXPECT_EQ(channel(l->store, 2, 1), 7.0);
+    EXPECT_TRUE(l->ui.texts().empty());
+
+    auto single = load("column\n\n5\n6\n7\n");
+    EXPECT_EQ(single->result.channel_count, 3);
+    EXPECT_EQ(channel(single->store, 1, 1), 5.0);
+}
+
+TEST(LoadSpectrumFile, ALoneMinusOrPointIsACountOfZero) {
+    auto l = load("cells\n       1       -       3\n       .       5       6\n");
+    EXPECT_EQ(l->result.channel_count, 6);
+    EXPECT_TRUE(l->ui.texts().empty());
+    EXPECT_EQ(channel(l->store, 1, 2), 0.0);
+    EXPECT_EQ(channel(l->store, 1, 4), 0.0);
+    EXPECT_EQ(channel(l->store, 1, 6), 6.0);
 }
 
 TEST(LoadSpectrumFile, ShortLastSpectrumIsPaddedAndReported) {
