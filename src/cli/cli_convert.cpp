@@ -13,10 +13,13 @@ namespace vorelbox::cli {
 int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Progress progress) {
     std::string output_dir;
     std::vector<std::string> files;
+    bool force = false;
     common::ArgumentReader read(args);
     while (read.next()) {
         if (const auto dir = read.value("--output-dir")) {
             output_dir = *dir;
+        } else if (read.is_flag("--force")) {
+            force = true;
         } else if (read.is_option()) {
             read.fail("unknown option: " + read.current());
         } else {
@@ -35,9 +38,11 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
         common::AutoAnswerUi ui(false);
-        spectra::ConvertResult r = spectra::CONVERT_SPECTRUM_FILE(state.raw_files, ui, file, output_dir);
+        // A file of the copy's name that holds another spectrum is only replaced with --force.
+        const auto existing = force ? spectra::ExistingFile::Replace : spectra::ExistingFile::Keep;
+        spectra::ConvertResult r = spectra::CONVERT_SPECTRUM_FILE(state.raw_files, ui, file, output_dir, existing);
         if (r.is_tembra) {
-            r = spectra::convert_tembra_file(ui, file, output_dir);
+            r = spectra::convert_tembra_file(ui, file, output_dir, existing);
         }
         progress.clear(err);
         for (std::string message : ui.messages()) {
@@ -48,7 +53,12 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
             out << r.target << std::endl;
         } else {
             all_written = false;
-            if (!r.failed) {
+            if (r.kept_existing) {
+                const std::string copy = r.is_tembra ? spectra::tembra_copy_name(file, output_dir)
+                                                     : spectra::native_copy_name(file, output_dir);
+                err << file << ": " << copy
+                    << " exists and holds another spectrum; it is left as it is (--force replaces it)\n";
+            } else if (!r.failed) {
                 err << file << ": not a foreign spectrum file (.spe, .chn or a Tembra .dat); nothing written\n";
             }
         }

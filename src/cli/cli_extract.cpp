@@ -18,6 +18,7 @@ struct ExtractOptions {
     std::optional<long long> first;
     std::optional<long long> last;
     bool append = false;
+    bool force = false;  // append to a file whose spectra have another channel count
     std::string error;
 };
 
@@ -33,6 +34,8 @@ ExtractOptions parse_extract_options(const std::vector<std::string>& args) {
             o.last = l;
         } else if (read.is_flag("--append")) {
             o.append = true;
+        } else if (read.is_flag("--force")) {
+            o.force = true;
         } else if (const auto out = read.value("-o")) {
             o.out_file = *out;
         } else if (read.plain(o.file)) {
@@ -71,7 +74,12 @@ int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::os
         header = r.headers[static_cast<std::size_t>(o.spectrum - 1)];
         const auto& column = state.store.FILE_SPECTRA[static_cast<std::size_t>(o.spectrum - 1)];
         const std::vector<double> counts(column.begin(), column.begin() + r.channels);
-        if (!converter::write_converted_spectrum(o.out_file, header, converter::window_counts(counts, first, last, false),
+        const auto mismatch = o.append && !o.force ? converter::append_mismatch(o.out_file, last - first + 1)
+                                                   : std::nullopt;
+        if (mismatch) {
+            error = *mismatch + "; nothing is appended (--force appends anyway)";
+            std::replace(error.begin(), error.end(), '\r', ' ');
+        } else if (!converter::write_converted_spectrum(o.out_file, header, converter::window_counts(counts, first, last, false),
                                                  o.append)) {
             error = (o.append ? "Error writing the new spectrum file " : "Error creating the new spectrum file ") +
                     o.out_file;

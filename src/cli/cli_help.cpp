@@ -16,10 +16,12 @@ const std::vector<CommandHelp>& command_helps() {
          "                  whether to repair a spectrum file (default: no)\n"
          "Channels in \"peaks\" are counted from 1; the window's \"Peak channel\" counts from 0.\n"
          "Exit status: 0 when the file holds spectra, 1 when it holds none.\n"},
-        {"convert", "[--output-dir DIR] FILE...", "native copies (.dat) of .spe, .chn and Tembra files",
+        {"convert", "[--output-dir DIR] [--force] FILE...", "native copies (.dat) of .spe, .chn and Tembra files",
          "  FILE...         the foreign spectrum files; each gets a native copy named after it\n"
          "  --output-dir DIR\n"
          "                  write the copies into DIR instead of beside each file\n"
+         "  --force         replace a file of the copy's name that holds another spectrum\n"
+         "                  (without it such a file is left as it is, and the copy not written)\n"
          "The paths written are printed one a line; messages go to the error stream. On a\n"
          "terminal the error stream also shows the progress (\"converted 120/3000\").\n"
          "Exit status: 0 when every file was converted, 1 otherwise.\n"},
@@ -40,14 +42,16 @@ const std::vector<CommandHelp>& command_helps() {
          "  --label TEXT    the header of the sum (default: \"VORELIX SUM SPECTRUM: \" with the\n"
          "                  channel count, date and time)\n"
          "Exit status: 0 when written, 1 otherwise.\n"},
-        {"extract", "FILE [--spectrum K] [--first F] [--last L] [--append] -o OUT.dat",
+        {"extract", "FILE [--spectrum K] [--first F] [--last L] [--append [--force]] -o OUT.dat",
          "one spectrum of a file, trimmed to a channel window, saved or appended",
          "  FILE            any spectrum file the program reads\n"
          "  -o OUT.dat      the spectrum file to write\n"
          "  --spectrum K    the spectrum to take, counted from 1 (default: 1)\n"
          "  --first F       the first channel kept, counted from 1 (default: 1)\n"
          "  --last L        the last channel kept (default: the last channel)\n"
-         "  --append        add the spectrum to the end of OUT.dat instead of replacing it\n"
+         "  --append        add the spectrum to the end of OUT.dat instead of replacing it;\n"
+         "                  refused when the spectra in OUT.dat have another channel count\n"
+         "  --force         with --append: append even then\n"
          "Exit status: 0 when written, 1 otherwise.\n"},
         {"plot", "FILE [--spectra 1,2,3] [--first N] [--last N] [--log] -o OUT.(emf|png|svg|pdf)",
          "the Multispectrum plot of a spectrum file as a picture",

@@ -25,6 +25,15 @@ MessageRequest yes_no_cancel(std::string_view text) {
 
 }  // namespace
 
+int CountingUi::show_message(const MessageRequest& request) {
+    ++shown_;
+    const bool was_open = ui_.warning_open();
+    ui_.set_warning_open(warning_open());
+    const int answer = ui_.show_message(request);
+    ui_.set_warning_open(was_open);
+    return answer;
+}
+
 void TELL(Ui& ui, std::string_view text) {
     MessageRequest r = box("Vorelbox Information", text, MessageIcon::Information);
     r.buttons = {{answer::ok, "OK"}};

@@ -100,6 +100,23 @@ private:
     bool warning_open_ = false;
 };
 
+// Passes everything on to another Ui and counts the boxes shown, so that a
+// caller can tell whether a routine it called has already said what went wrong.
+class CountingUi : public Ui {
+public:
+    explicit CountingUi(Ui& ui) : ui_(ui) {}
+    int show_message(const MessageRequest& request) override;
+    void set_status_text(int part, const std::string& text) override { ui_.set_status_text(part, text); }
+    std::string choose_file(const FileDialogRequest& request) override { return ui_.choose_file(request); }
+    std::optional<std::string> ask_label(const LabelRequest& request) override { return ui_.ask_label(request); }
+
+    int shown() const { return shown_; }
+
+private:
+    Ui& ui_;
+    int shown_ = 0;
+};
+
 // Captions of the buttons of the two "all" queries; callers may relabel them.
 struct OkAllCaptions {
     std::string ok = "&Ok";

@@ -50,6 +50,7 @@ void clear(Page& p) {
     ConverterState empty;
     empty.trim = p.state.trim;
     p.state = empty;
+    p.page.peak_channel.clear();
 }
 
 // The spectra are in the store: show them, spectrum 1 selected, the window the whole spectrum.
@@ -66,6 +67,7 @@ void show_loaded(Page& p, const std::vector<std::string>& headers) {
     p.page.zoom_index = 0;
     p.page.scroll_position = 1;
     p.page.channels_in_spectrum = s.channels;
+    p.page.peak_channel.clear();
     select_spectrum(p, 1);
 }
 
@@ -82,14 +84,54 @@ std::string native_copy_of(const spectra::CheckResult& r) {
     return spectra::native_copy_name(r.file_name);
 }
 
-void load(Page& p, const std::string name) {  // a copy: clearing the page empties the file name
-    spectra::reset_store(p.store);
-    clear(p);
-    const spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(p.store, p.files, p.ui, name);
-    if (r.channels <= 0) {
-        common::WARN(p.ui, "This is not a proper spectrum file");
-        return;
+// A paste's file is a native spectrum file under a name the identification
+// does not know; it is read as such, so that a paste survives Reload and the
+// next start.
+spectra::CheckResult read_pasted(spectra::SpectrumStore& store, common::Ui& ui, const std::string& path) {
+    spectra::CheckResult r;
+    r.file_name = path;
+    if (spectra::LOAD_SPECTRUM_FILE(store, ui, path).channel_count <= 0) {
+        return r;
     }
+    r.type_code = spectra::TYPE_NATIVE;
+    r.type_text = spectra::TYPE_TEXT_NATIVE;
+    r.channels = store.CHANNEL_COUNT;
+    r.spectra = store.FILE_SPECTRUM_COUNT;
+    r.headers.assign(store.FILE_SPECTRUM_HEADERS.begin(), store.FILE_SPECTRUM_HEADERS.begin() + r.spectra);
+    spectra::update_log_spectrum(store);
+    return r;
+}
+
+// A file read into a store of its own: the spectra shown stay until it has been read.
+struct ReadFile {
+    spectra::CheckResult result;
+    spectra::SpectrumStore store;
+};
+
+ReadFile read_file(Page& p, common::Ui& ui, const std::string& name) {
+    ReadFile read;
+    read.result = spectra::is_pasted_spectrum_file(name) ? read_pasted(read.store, ui, name)
+                                                         : spectra::CHECK_SPECTRUM_FILE(read.store, p.files, ui, name);
+    return read;
+}
+
+// After a file could not be read the page keeps what it shows, as long as the
+// store still holds it; the adder may have used the store meanwhile.
+void keep_or_clear(Page& p) {
+    const ConverterState& s = p.state;
+    if (!s.file.empty() && p.store.LOADED_SPECTRUM_FILE == s.file && p.store.FILE_SPECTRUM_COUNT == s.spectra &&
+        p.store.CHANNEL_COUNT == s.channels) {
+        select_spectrum(p, s.selected);
+    } else {
+        clear(p);
+    }
+}
+
+void show_read(Page& p, ReadFile& read) {
+    const spectra::CheckResult& r = read.result;
+    p.store = std::move(read.store);
+    p.store.LOADED_SPECTRUM_FILE = r.file_name;
+    clear(p);
     ConverterState& s = p.state;
     s.file = r.file_name;
     s.type_code = r.type_code;
@@ -98,18 +140,48 @@ void load(Page& p, const std::string name) {  // a copy: clearing the page empti
     s.spe = r.spe;
     s.tembra = r.tembra;
     show_loaded(p, r.headers);
-    if (r.converted) {
-        // The native copy is written at once.
-        const std::string copy = native_copy_of(r);
-        const auto counts = window_counts(p.store.FILE_SPECTRA[0], 1, s.channels, false);
-        if (write_converted_spectrum(copy, s.headers.front(), counts, false)) {
+}
+
+// The native copy of a converted file, written at once. A file of its name that
+// holds another spectrum is replaced only when the user agrees; otherwise the
+// converted spectrum stays unsaved.
+void save_native_copy(Page& p, const spectra::CheckResult& r) {
+    ConverterState& s = p.state;
+    const std::string copy = native_copy_of(r);
+    const auto counts = window_counts(p.store.FILE_SPECTRA[0], 1, s.channels, false);
+    const spectra::SpectrumToWrite spectrum{s.headers.front(), counts, CONVERTER_HEADER_LENGTH};
+    switch (spectra::write_native_copy(p.ui, r.file_name, copy, spectrum, spectra::eight_per_line_format(counts),
+                                       spectra::ExistingFile::Ask, "No keeps it; the converted spectrum stays unsaved")) {
+        case spectra::CopyOutcome::Written:
+        case spectra::CopyOutcome::Unchanged:
             s.unsaved_conversion = false;
-        } else {
+            break;
+        case spectra::CopyOutcome::Kept:
+            s.unsaved_conversion = true;
+            break;
+        case spectra::CopyOutcome::Failed:
             s.unsaved_conversion = true;
             common::WARN(p.ui, "Problem reading " + copy);
-        }
+            break;
     }
-    adder::SORT_CONV(p.recent, s.file);
+}
+
+void load(Page& p, const std::string name) {  // a copy: clearing the page empties the file name
+    // The identification names most problems itself; one message a failure.
+    common::CountingUi counting(p.ui);
+    ReadFile read = read_file(p, counting, name);
+    if (read.result.channels <= 0) {
+        if (counting.shown() == 0) {
+            common::WARN(p.ui, "This is not a proper spectrum file");
+        }
+        keep_or_clear(p);
+        return;
+    }
+    show_read(p, read);
+    if (read.result.converted) {
+        save_native_copy(p, read.result);
+    }
+    adder::SORT_CONV(p.recent, p.state.file);
 }
 
 void find_file(Page& p) {
@@ -140,29 +212,24 @@ void recent_file(Page& p, int entry) {
     load(p, name);
 }
 
+// Every paste gets a file of its own, which the page then shows like any file:
+// it survives Reload, a visit to the adder and the next start.
 void paste(Page& p) {
-    const std::string path = spectra::pasted_spectrum_path(p.converter.program_folder);
+    const std::string path = spectra::new_pasted_spectrum_path(p.converter.program_folder);
     std::error_code ec;
-    fs::remove(path, ec);
     if (!spectra::CLIPBOARDTOFILE(p.clipboard, p.files, p.ui, path) ||
         !spectra::CHECK_PASTED_SPECTRA(p.ui, path, 0).ok) {
+        fs::remove(path, ec);
         return;
     }
-    spectra::reset_store(p.store);
-    clear(p);
-    int channels = spectra::LOAD_SPECTRUM_FILE(p.store, p.ui, path).channel_count;
-    if (channels <= 0) {
+    ReadFile read;
+    read.result = read_pasted(read.store, p.ui, path);
+    if (read.result.channels <= 0) {
         common::WARN(p.ui, "Unable to load spectrum from ClipBoard");
+        fs::remove(path, ec);
         return;
     }
-    if (channels > p.store.CHANNEL_CAPACITY) {
-        common::WARN(p.ui, "Spectrumdata limited to " + std::to_string(p.store.CHANNEL_CAPACITY) + " channels");
-        p.store.CHANNEL_COUNT = p.store.CHANNEL_CAPACITY;
-    }
-    p.state.file = path;
-    p.state.type_code = spectra::TYPE_NATIVE;
-    p.state.type_text = spectra::TYPE_TEXT_NATIVE;
-    show_loaded(p, {p.store.FILE_SPECTRUM_HEADERS.begin(), p.store.FILE_SPECTRUM_HEADERS.begin() + p.store.FILE_SPECTRUM_COUNT});
+    show_read(p, read);
 }
 
 void edit_header(Page& p) {
@@ -193,9 +260,9 @@ void refresh(const spectra::SpectrumStore& store, Converter& converter) {
     page.number_of_spectra = s.spectra > 0 ? std::to_string(s.spectra) : std::string();
     page.spin_maximum = std::max(1, s.spectra);
     page.first_channel_maximum = std::max(1, s.channels);
-    if (!s.trim) {
-        page.channels_in_spectrum_maximum = s.channels;
-    }
+    // The length can reach the end of the spectrum from the first channel on;
+    // it follows every load and every change of "Trim".
+    page.channels_in_spectrum_maximum = s.trim ? std::max(0, s.channels + 1 - s.first) : s.channels;
     const common::ChannelWindow window = common::channel_window(s.channels, page.zoom_index, page.scroll_position);
     page.scroll_position = window.first;
     page.first_displayed = window.first;

@@ -101,6 +101,11 @@ void SPECTCONV_APPLY_SUB(spectra::SpectrumStore& store, spectra::RawFileTable& f
 // (or rounded, halves away from zero), as the converter writes them.
 std::vector<double> window_counts(const std::vector<double>& counts, int first, int last, bool round);
 
+// Whether a spectrum of `channels` channels may be appended to the file: to a
+// missing or empty file, or to one whose spectra have as many channels. Else the
+// text that says why not, naming both channel counts.
+std::optional<std::string> append_mismatch(const std::string& path, int channels);
+
 // Writes one spectrum in the converter's layout, as a new file or appended to
 // one, each in one step; false when it could not be written.
 bool write_converted_spectrum(const std::string& path, const std::string& header, const std::vector<double>& counts,

@@ -2,7 +2,9 @@
 #include <cmath>
 #include <limits>
 
+#include "auto_answer_ui.h"
 #include "converter_commands.h"
+#include "load_spectrum_file.h"
 #include "text_utils.h"
 #include "zoom.h"
 
@@ -49,12 +51,20 @@ void append_to(const spectra::SpectrumStore& store, Converter& c, common::Ui& ui
     common::FileDialogRequest request;
     request.kind = common::FileDialogKind::SaveWithExtension;
     request.title = "Append new spectrum to a spectrum file";
-    request.file_name = stem_of(s.file);
+    // The dialog opens in the file's folder with no name: proposing a name would
+    // propose the measurement being read itself.
+    const common::PathParts parts = common::SPLITPATH(s.file);
+    request.directory = parts.drive + parts.directory;
     request.filters = common::parse_filter(spectrum_filter);
     request.default_extension = ".dat";
     request.confirm_overwrite = false;  // the file is added to, not replaced
     const std::string path = ui.choose_file(request);
     if (path.empty()) {
+        return;
+    }
+    const auto [first, last] = saved_window(s);
+    if (const auto mismatch = append_mismatch(path, last - first + 1)) {
+        common::WARN(ui, *mismatch + "\rNothing is appended: a file of spectra of different lengths does not read back whole");
         return;
     }
     if (!write_selected(store, s, path, true, false)) {
@@ -74,6 +84,24 @@ void save_single(const spectra::SpectrumStore& store, Converter& c, common::Ui& 
 }
 
 }  // namespace
+
+std::optional<std::string> append_mismatch(const std::string& path, int channels) {
+    const auto text = spectra::read_whole_file(path);
+    if (!text || common::is_blank(*text)) {
+        return std::nullopt;  // a missing file is created, an empty one filled
+    }
+    spectra::SpectrumStore store;
+    common::AutoAnswerUi silent(false);
+    const int in_file = spectra::load_spectrum_text(store, silent, *text, path, true).channel_count;
+    if (in_file <= 0) {
+        return "The file " + path + " does not read as a spectrum file";
+    }
+    if (in_file == channels) {
+        return std::nullopt;
+    }
+    return "The spectra in " + path + " have " + std::to_string(in_file) + " channels,\rthe spectrum to append has " +
+           std::to_string(channels) + " channels";
+}
 
 std::pair<int, int> saved_window(const ConverterState& state) {
     if (!state.trim) {
@@ -143,7 +171,8 @@ void window_command(spectra::SpectrumStore& store, Converter& c, common::Ui& ui,
             const double width = n / common::ZOOM_FACTORS[static_cast<std::size_t>(std::clamp(page.zoom_index, 0, 12))];
             const double start = std::max(1.0, channel - width * 0.5);
             page.scroll_position = static_cast<int>(start);
-            page.peak_channel = std::to_string(channel);
+            // "Peak channel" counts from 0, as the plot shows it.
+            page.peak_channel = std::to_string(channel - 1);
             break;
         }
         default:

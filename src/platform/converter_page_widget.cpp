@@ -391,8 +391,6 @@ void ConverterPageWidget::render(const converter::Converter& converter) {
     const QSignalBlocker block_first(first_channel_);
     const QSignalBlocker block_length(channels_in_spectrum_);
     const QSignalBlocker block_zoom(zoom_);
-    first_channel_timer_->stop();
-    channels_in_spectrum_timer_->stop();
 
     set_field(file_, shown(page.file_text));
     modified_mark_->setVisible(page.modified_mark);
@@ -420,11 +418,17 @@ void ConverterPageWidget::render(const converter::Converter& converter) {
 
     trim_->setChecked(state.trim);
     show_trim_controls(state.trim);
-    first_channel_->setRange(1, std::max(1, page.first_channel_maximum));
-    first_channel_->setValue(state.first);
-    const int length_maximum = std::max(0, page.channels_in_spectrum_maximum);
-    channels_in_spectrum_->setRange(std::min(1, length_maximum), length_maximum);
-    channels_in_spectrum_->setValue(page.channels_in_spectrum);
+    // A channel number still waiting for its pause is what the user is typing:
+    // it stays, and is sent when the pause ends.
+    if (!first_channel_timer_->isActive()) {
+        first_channel_->setRange(1, std::max(1, page.first_channel_maximum));
+        first_channel_->setValue(state.first);
+    }
+    if (!channels_in_spectrum_timer_->isActive()) {
+        const int length_maximum = std::max(0, page.channels_in_spectrum_maximum);
+        channels_in_spectrum_->setRange(std::min(1, length_maximum), length_maximum);
+        channels_in_spectrum_->setValue(page.channels_in_spectrum);
+    }
 
     render_panes(state);
 }

@@ -42,7 +42,7 @@ class ConverterPageWidget : public QWidget {
     void read_into(converter::Converter& converter) const;
 
     // Shows the converter's state; emits no command. A channel number still
-    // waiting for its pause is dropped: the state shown replaces it.
+    // waiting for its pause is kept as typed, and sent when the pause ends.
     void render(const converter::Converter& converter);
 
     // Installs what the plot area draws and repaints it.

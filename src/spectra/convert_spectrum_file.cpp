@@ -1,6 +1,10 @@
 #include "convert_spectrum_file.h"
 
+#include <sstream>
+
+#include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
+#include "safe_file.h"
 #include "load_spectrum_file.h"
 #include "maestro_chn.h"
 #include "tagged_spe.h"
@@ -13,17 +17,80 @@ namespace {
 
 constexpr std::size_t converted_header_max = 200;
 
-bool write_copy(common::Ui& ui, const std::string& target, const std::string& header,
-                const std::vector<double>& counts) {
-    const std::vector<SpectrumToWrite> spectra{{header, counts, converted_header_max}};
-    if (!write_spectrum_file(target, spectra, eight_per_line_format(counts))) {
-        common::WARN(ui, "Unable to write spectrum file " + target);
+// True when both texts read as one and the same spectrum: header (as far as the
+// reader keeps it) and counts. Copies written by another page or an older
+// version of the program differ only in their layout.
+bool same_spectrum(std::string_view old_text, std::string_view new_text, const std::string& name) {
+    common::AutoAnswerUi silent(false);
+    SpectrumStore old_store;
+    SpectrumStore new_store;
+    const int old_channels = load_spectrum_text(old_store, silent, old_text, name, true).channel_count;
+    const int new_channels = load_spectrum_text(new_store, silent, new_text, name, true).channel_count;
+    if (old_store.FILE_SPECTRUM_COUNT != 1 || new_store.FILE_SPECTRUM_COUNT != 1 || old_channels != new_channels ||
+        old_store.FILE_SPECTRUM_HEADERS[0] != new_store.FILE_SPECTRUM_HEADERS[0]) {
         return false;
     }
-    return true;
+    const auto n = static_cast<std::ptrdiff_t>(new_channels);
+    return std::equal(old_store.FILE_SPECTRA[0].begin(), old_store.FILE_SPECTRA[0].begin() + n,
+                      new_store.FILE_SPECTRA[0].begin());
+}
+
+// The copy of a source that the caller reads next: keeping a different file of
+// its name means the source is not read.
+ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::string& target,
+                         const std::string& header, const std::vector<double>& counts, ExistingFile existing) {
+    ConvertResult r;
+    r.target = target;
+    const SpectrumToWrite spectrum{header, counts, converted_header_max};
+    switch (write_native_copy(ui, source, target, spectrum, eight_per_line_format(counts), existing,
+                              "No keeps it, and " + source + " is not read")) {
+        case CopyOutcome::Written:
+        case CopyOutcome::Unchanged:
+            r.written = true;
+            break;
+        case CopyOutcome::Kept:
+            r.kept_existing = true;
+            break;
+        case CopyOutcome::Failed:
+            common::WARN(ui, "Unable to write spectrum file " + target);
+            break;
+    }
+    return r;
 }
 
 }  // namespace
+
+CopyOutcome write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
+                              const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
+                              std::string_view when_kept) {
+    std::ostringstream out;
+    if (!write_spectra(out, {spectrum}, format)) {
+        return CopyOutcome::Failed;
+    }
+    const std::string content = out.str();
+    if (const auto old = read_whole_file(target)) {
+        if (*old == content || same_spectrum(*old, content, target)) {
+            return CopyOutcome::Unchanged;
+        }
+        bool replace = existing == ExistingFile::Replace;
+        if (existing == ExistingFile::Ask) {
+            std::string question = "The file " + target + " already exists\rand holds other data than the spectrum of " +
+                                   source + "\rReplace it?";
+            if (!when_kept.empty()) {
+                question += " (" + std::string(when_kept) + ")";
+            }
+            replace = common::ASK_YN(ui, question);
+        }
+        if (!replace) {
+            return CopyOutcome::Kept;
+        }
+    }
+    const bool written = common::replace_file(target, [&content](std::ostream& o) {
+        o << content;
+        return static_cast<bool>(o);
+    });
+    return written ? CopyOutcome::Written : CopyOutcome::Failed;
+}
 
 std::string native_copy_name(const std::string& source, const std::string& output_dir) {
     const common::PathParts parts = common::SPLITPATH(source);
@@ -38,7 +105,7 @@ std::string native_copy_name(const std::string& source, const std::string& outpu
 }
 
 ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const std::string& source,
-                                    const std::string& output_dir) {
+                                    const std::string& output_dir, ExistingFile existing) {
     ConvertResult r;
     r.target = source;
     const std::string extension = common::LOWCASE(common::SPLITPATH(source).extension);
@@ -54,8 +121,7 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
             r.failed = true;
             return r;
         }
-        r.target = native_copy_name(source, output_dir);
-        r.written = write_copy(ui, r.target, spe.header, spe.counts);
+        r = write_copy(ui, source, native_copy_name(source, output_dir), spe.header, spe.counts, existing);
     } else if (extension == ".chn") {
         const ChnRead chn = read_chn_file(files, CHN_UNIT, source);
         if (chn.problem != ChnProblem::None) {
@@ -63,9 +129,8 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
             r.failed = true;
             return r;
         }
-        r.target = native_copy_name(source, output_dir);
         const std::vector<double> counts(chn.file.counts.begin(), chn.file.counts.end());
-        r.written = write_copy(ui, r.target, chn_header(chn.file), counts);
+        r = write_copy(ui, source, native_copy_name(source, output_dir), chn_header(chn.file), counts, existing);
     } else if (extension == ".dat") {
         const auto text = read_whole_file(source);
         if (!text) {
@@ -101,7 +166,8 @@ std::string tembra_copy_name(const std::string& source, const std::string& outpu
     return folder + parts.name + "_tembra.dat";
 }
 
-ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, const std::string& output_dir) {
+ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, const std::string& output_dir,
+                                  ExistingFile existing) {
     ConvertResult r;
     r.target = source;
     r.is_tembra = true;
@@ -116,13 +182,13 @@ ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, con
         r.failed = true;
         return r;
     }
-    const std::string target = tembra_copy_name(source, output_dir);
-    if (!write_copy(ui, target, t.pane.sample.empty() ? t.pane.file : t.pane.sample, t.counts)) {
+    r = write_copy(ui, source, tembra_copy_name(source, output_dir), t.pane.sample.empty() ? t.pane.file : t.pane.sample,
+                   t.counts, existing);
+    r.is_tembra = true;
+    if (!r.written) {
         r.failed = true;
-        return r;
+        r.target = source;
     }
-    r.target = target;
-    r.written = true;
     return r;
 }
 

@@ -94,6 +94,105 @@ TEST_F(ConverterPage, UnknownFilesLeaveAnEmptyPage) {
     EXPECT_EQ(ui.texts().back(), "There is nothing to save");
 }
 
+TEST_F(ConverterPage, AFileThatCannotBeReadLeavesTheShownSpectrum) {
+    open(counting_file("peak.dat", 100, 40));
+    apply(ConverterCommand::CenterPeak);
+    ASSERT_EQ(converter.page.peak_channel, "39");
+
+    open(write("notes.txt", "nothing here\n"));
+    open((dir_ / "absent.dat").string());
+    open(write("empty.dat", "header only\n"));
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{
+                              "This is not a proper spectrum file",
+                              "Error opening the file: " + (dir_ / "absent.dat").string(),
+                              "The spectrum file \"" + (dir_ / "empty.dat").string() + "\" is empty"}));
+    EXPECT_EQ(converter.state.file, (dir_ / "peak.dat").string());
+    EXPECT_EQ(converter.state.channels, 100);
+    EXPECT_EQ(converter.page.peak_channel, "39");
+    EXPECT_EQ(store.CURRENT_SPECTRUM[39], 100000.0);
+
+    // When the adder has used the store meanwhile and the file is gone, the page empties.
+    store = spectra::SpectrumStore{};
+    spectra::LOAD_SPECTRUM_FILE(store, ui, counting_file("adder.dat", 100));
+    fs::remove(dir_ / "peak.dat");
+    apply(ConverterCommand::Reload);
+    EXPECT_TRUE(converter.state.file.empty());
+    EXPECT_EQ(converter.state.spectra, 0);
+    EXPECT_EQ(converter.page.peak_channel, "");
+}
+
+TEST_F(ConverterPage, APasteSurvivesReloadAndTheNextStart) {
+    converter.program_folder = dir_.string();
+    clipboard.content = "12\n15\n9\n";
+    apply(ConverterCommand::Paste);
+    const std::string pasted = (dir_ / "pasted_spectrum.tmp").string();
+    ASSERT_EQ(converter.state.file, pasted);
+    EXPECT_EQ(converter.state.channels, 3);
+    apply(ConverterCommand::Reload);
+    EXPECT_TRUE(ui.texts().empty());
+    EXPECT_EQ(converter.state.file, pasted);
+    EXPECT_EQ(converter.state.type_text, "Vorelix (dat)");
+    EXPECT_EQ(store.CURRENT_SPECTRUM[1], 15.0);
+
+    // A second paste does not replace the first one's file.
+    clipboard.content = "1\n2\n";
+    apply(ConverterCommand::Paste);
+    EXPECT_EQ(converter.state.file, (dir_ / "pasted_spectrum_2.tmp").string());
+    EXPECT_EQ(read(pasted).substr(0, 30), "Spectrum pasted from clipboard");
+
+    // The next start reloads the remembered file.
+    Converter next;
+    next.state.file = pasted;
+    SPECTCONV_APPLY_SUB(store, files, next, recent, ui, clipboard, ConverterCommand::Reload);
+    EXPECT_EQ(next.state.channels, 3);
+    EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST_F(ConverterPage, TheLengthMaximumFollowsEveryLoadAndTrimChange) {
+    apply(ConverterCommand::Trim, 1);  // ticked before anything is loaded
+    open(counting_file("short.dat", 4096));
+    EXPECT_EQ(converter.page.channels_in_spectrum_maximum, 4096);
+    EXPECT_EQ(converter.page.channels_in_spectrum, 4096);
+    apply(ConverterCommand::FirstChannel, 1450);
+    EXPECT_EQ(converter.page.channels_in_spectrum_maximum, 2647);
+
+    open(counting_file("long.dat", 8192));
+    EXPECT_EQ(converter.page.channels_in_spectrum_maximum, 8192);
+    EXPECT_EQ(converter.page.channels_in_spectrum, 8192);
+    apply(ConverterCommand::FirstChannel, 8000);
+    apply(ConverterCommand::Trim, 0);
+    EXPECT_EQ(converter.page.channels_in_spectrum_maximum, 8192);
+    apply(ConverterCommand::Trim, 1);
+    EXPECT_EQ(converter.page.channels_in_spectrum_maximum, 193);
+    EXPECT_EQ(converter.page.channels_in_spectrum, 193);
+}
+
+TEST_F(ConverterPage, TheNativeCopyReplacesAnotherFileOnlyWhenAsked) {
+    const fs::path chn = dir_ / "Cs137SMALL.Chn";
+    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
+    const std::string own = write("Cs137SMALL.dat", "my own measurement\n       1       2       3\n");
+    ui.answer_no();
+    open(chn.string());
+    EXPECT_EQ(ui.texts().back(), "The file " + own + " already exists\rand holds other data than the spectrum of " +
+                                     chn.string() + "\rReplace it? (No keeps it; the converted spectrum stays unsaved)");
+    EXPECT_EQ(read(own), "my own measurement\n       1       2       3\n");
+    EXPECT_EQ(converter.state.channels, 4096);
+    EXPECT_TRUE(converter.state.unsaved_conversion);
+
+    ui.answer_yes();
+    apply(ConverterCommand::Reload);
+    EXPECT_FALSE(converter.state.unsaved_conversion);
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(back, quiet, own).channel_count, 4096);
+
+    // The same copy again is left alone, without a question.
+    const std::size_t asked = ui.texts().size();
+    apply(ConverterCommand::Reload);
+    EXPECT_EQ(ui.texts().size(), asked);
+    EXPECT_FALSE(converter.state.unsaved_conversion);
+}
+
 TEST_F(ConverterPage, EditedHeaderStaysWithItsSpectrum) {
     open(write("two.dat", "first\n1 2 3\n4 5 6\nsecond\n7 8 9\n1 2 3\n"));
     apply(ConverterCommand::Reload);
@@ -155,7 +254,7 @@ TEST_F(ConverterPage, CenterPeakClampsToTheStart) {
     open(counting_file("peak.dat", 1000, 10));
     converter.page.zoom_index = 9;  // sixteen times: 62.5 channels visible
     apply(ConverterCommand::CenterPeak);
-    EXPECT_EQ(converter.page.peak_channel, "10");
+    EXPECT_EQ(converter.page.peak_channel, "9");  // counted from 0, as the plot labels it
     EXPECT_EQ(converter.page.first_displayed, 1);
     EXPECT_EQ(converter.page.last_displayed, 62);
 }
@@ -199,6 +298,32 @@ TEST_F(ConverterPage, AppendTwiceGivesAMultiSpectrumFile) {
     apply(ConverterCommand::AppendTo);
     EXPECT_EQ(ui.texts().back(), "Error writing the new spectrum file " + (dir_ / "missing" / "x.dat").string());
     EXPECT_EQ(read(target), before);
+}
+
+TEST_F(ConverterPage, AppendRefusesAFileOfAnotherChannelCount) {
+    open(counting_file("a.dat", 20));
+    const std::string other = counting_file("thirty.dat", 30);
+    const std::string before = read(other);
+    ui.choose(other);
+    apply(ConverterCommand::AppendTo);
+    // The dialog proposes no name: never the file being read.
+    EXPECT_TRUE(ui.file_requests.back().file_name.empty());
+    EXPECT_EQ(ui.file_requests.back().directory, dir_.string() + "/");
+    EXPECT_EQ(ui.texts().back(), "The spectra in " + other + " have 30 channels,\rthe spectrum to append has 20 channels"
+                                 "\rNothing is appended: a file of spectra of different lengths does not read back whole");
+    EXPECT_EQ(read(other), before);
+
+    // A trimmed window of the right length goes in.
+    open(counting_file("b.dat", 40));
+    apply(ConverterCommand::Trim, 1);
+    apply(ConverterCommand::FirstChannel, 11);
+    ui.choose(other);
+    apply(ConverterCommand::AppendTo);
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(back, quiet, other).channel_count, 30);
+    EXPECT_EQ(back.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(back.FILE_SPECTRA[1][0], 11.0);
 }
 
 TEST_F(ConverterPage, RecentFilesAndUnhandledControls) {

@@ -237,12 +237,19 @@ class TestConverterPage : public QObject {
         QCOMPARE(sent, (Sent{{ConverterCommand::ChannelsInSpectrum, 1000},
                              {ConverterCommand::Reload, 0}}));
 
-        // A render replaces a value still waiting.
+        // A render (the other spin's command, say) keeps a value still waiting,
+        // which then goes out after its pause.
         sent.clear();
-        first->setValue(7);
+        first->setValue(100);
+        length->setValue(50);
         page.render(maestro_converter());
-        QTest::qWait(ConverterPageWidget::CHANNEL_TYPING_PAUSE_MS + 100);
-        QVERIFY(sent.empty());
+        QCOMPARE(first->value(), 100);
+        QCOMPARE(length->value(), 50);
+        QTRY_COMPARE_WITH_TIMEOUT(sent.size(), std::size_t{2}, 2000);
+        QCOMPARE(sent, (Sent{{ConverterCommand::FirstChannel, 100},
+                             {ConverterCommand::ChannelsInSpectrum, 50}}));
+        // Once sent, the next render shows the state again.
+        page.render(maestro_converter());
         QCOMPARE(first->value(), 1);
     }
 };

@@ -63,7 +63,6 @@ TEST_F(Convert, SpeFileGetsItsNativeCopyBesideIt) {
         "$SPEC_ID:\nNo sample description was entered.\n$SPEC_REM:\nDET# 1\nAP# Maestro Version 7.01\n"
         "$DATE_MEA:\n01/31/2019 15:17:20\n$MEAS_TIM:\n2882 2905\n$DATA:\n0 9\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n$ROI:\n0\n";
     const fs::path source = write("run1.spe", spe);
-    write("run1.dat", "an older copy\n");
     const auto r = spectra::CONVERT_SPECTRUM_FILE(files_, ui_, source.string());
     ASSERT_TRUE(r.written);
     EXPECT_EQ(r.target, (dir_ / "run1.dat").string());
@@ -75,6 +74,36 @@ TEST_F(Convert, SpeFileGetsItsNativeCopyBesideIt) {
     auto back = load(r.target);
     EXPECT_EQ(back->result.channel_count, 10);
     EXPECT_EQ(back->result.format, "(8i10)");
+
+    // Converting again finds the same spectrum there, and leaves it alone.
+    EXPECT_TRUE(spectra::CONVERT_SPECTRUM_FILE(files_, ui_, source.string()).written);
+    EXPECT_TRUE(ui_.shown().empty());
+}
+
+TEST_F(Convert, AnotherFileOfTheCopysNameIsReplacedOnlyWhenTheUserAgrees) {
+    const fs::path source = write("run2.spe", "$SPEC_ID:\nCu\n$DATA:\n0 2\n4\n5\n6\n");
+    const fs::path own = write("run2.dat", "my own measurement\n       1       2       3\n");
+    ui_.answer_no();
+    const auto kept = spectra::CONVERT_SPECTRUM_FILE(files_, ui_, source.string());
+    EXPECT_TRUE(kept.failed);
+    EXPECT_TRUE(kept.kept_existing);
+    EXPECT_FALSE(kept.written);
+    EXPECT_EQ(ui_.texts().back(), "The file " + own.string() + " already exists\rand holds other data than the spectrum of " +
+                                      source.string() + "\rReplace it? (No keeps it, and " + source.string() +
+                                      " is not read)");
+    EXPECT_EQ(read(own.string()), "my own measurement\n       1       2       3\n");
+
+    ui_.answer_yes();
+    const auto replaced = spectra::CONVERT_SPECTRUM_FILE(files_, ui_, source.string());
+    EXPECT_TRUE(replaced.written);
+    EXPECT_EQ(load(own.string())->sum(), 15.0);
+
+    // A copy written in another layout (by the converter page, say) holds the same spectrum.
+    std::ofstream(own) << "Cu\n       4       5       6\n";
+    const std::size_t asked = ui_.texts().size();
+    EXPECT_TRUE(spectra::CONVERT_SPECTRUM_FILE(files_, ui_, source.string()).written);
+    EXPECT_EQ(ui_.texts().size(), asked);
+    EXPECT_EQ(read(own.string()), "Cu\n       4       5       6\n");
 }
 
 TEST_F(Convert, LongHeadersAreKeptAndWideCountsWidenTheFields) {
