@@ -72,9 +72,10 @@ void load_list(spectra::SpectrumStore& store, spectra::RawFileTable& files, Adde
             return;
         }
     }
+    // A file chosen in place of a missing one marks the loaded list as not saved.
+    adder.list.not_saved = false;
     if (LOAD_SPECTLIST(adder.list, store, files, adder.recent_lists, ui, name)) {
         SORT_VSL(adder.recent_lists, name);
-        adder.list.not_saved = false;
         adder.page.list_view = FILL_SPECT_LIST(adder.list);
         adder.page.redraw_request = true;
         return;
@@ -85,6 +86,30 @@ void load_list(spectra::SpectrumStore& store, spectra::RawFileTable& files, Adde
 }
 
 }  // namespace
+
+void reload_adder(spectra::SpectrumStore& store, spectra::RawFileTable& files, AdderState& adder, common::Ui& ui,
+                  common::Clipboard& clipboard) {
+    SpectrumList& list = adder.list;
+    if (!list.not_saved && !list.file_name.empty() && list.file_name != UNTITLED_LIST &&
+        common::file_exists(list.file_name)) {
+        // Read into a copy: when the file cannot be read now, the rows shown stay.
+        SpectrumList reread = list;
+        if (LOAD_SPECTLIST(reread, store, files, adder.recent_lists, ui, list.file_name)) {
+            reread.selected_row = list.selected_row <= reread.row_count() ? list.selected_row : 0;
+            list = std::move(reread);
+            adder.page.list_view = FILL_SPECT_LIST(list);
+        } else if (reread.file_name.empty()) {
+            // The user chose to drop the list.
+            empty_list(adder);
+            list.file_name.clear();
+        }
+    }
+    if (adder.page.input_spectra > 0) {
+        restore_input_spectrum(store, files, adder, ui, clipboard);
+    }
+    refresh_page(adder);
+    adder.page.redraw_request = true;
+}
 
 bool save_list_as(AdderState& adder, common::Ui& ui) {
     const std::string name = common::SAVE_FILEWEXT(ui, adder.list.file_name, "Save spectrum list", list_filter, ".vsl");
@@ -178,6 +203,12 @@ void save_spectra(spectra::SpectrumStore& store, spectra::RawFileTable& files, A
     } else if (choice == common::answer::all) {
         mode = SaveMode::Both;
     } else if (choice != common::answer::yes_button) {
+        return;
+    }
+    // The reader takes at most 100 spectra from a file: a file with more would
+    // not read back whole.
+    if (const auto warning = too_many_spectra(list, mode)) {
+        common::WARN(ui, *warning);
         return;
     }
     // The default names come from the list file's folder and name.

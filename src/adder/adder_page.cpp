@@ -97,18 +97,36 @@ void load_input(Page& p, const std::string& chosen) {
     reset_window(p);
 }
 
-// The spectra of the input file must be in the store when they are included;
-// loading a list may have put other spectra there since.
+// The spectra of the input file must be in the store when they are included or
+// shown; loading a list, or the converter, may have put other spectra there
+// since. The file is then read again as it was first read: a Tembra file by its
+// own reader, any other (a foreign file's native copy included) as a native file.
 bool input_in_store(Page& p) {
-    if (p.page.input_file.empty()) {
+    const std::string& path = p.page.input_file;
+    if (path.empty()) {
         return false;
     }
-    if (p.store.LOADED_SPECTRUM_FILE == p.page.input_file && p.store.FILE_SPECTRUM_COUNT == p.page.input_spectra &&
+    if (p.store.LOADED_SPECTRUM_FILE == path && p.store.FILE_SPECTRUM_COUNT == p.page.input_spectra &&
         p.store.CHANNEL_COUNT == p.page.input_channels) {
         return true;
     }
-    const auto reloaded = spectra::LOAD_SPECTRUM_FILE(p.store, p.ui, p.page.input_file, true);
-    return reloaded.channel_count == p.page.input_channels && p.store.FILE_SPECTRUM_COUNT == p.page.input_spectra;
+    int channels = 0;
+    if (const auto text = spectra::read_whole_file(path)) {
+        if (spectra::is_tembra_text(*text)) {
+            const spectra::TembraFile t = spectra::LOAD_TEMBRA_FILE(p.store, p.ui, path);
+            if (t.ok) {
+                channels = t.channels;
+                p.store.LOADED_SPECTRUM_FILE = path;
+            }
+        } else {
+            channels = spectra::load_spectrum_text(p.store, p.ui, *text, path, true).channel_count;
+        }
+    }
+    if (channels == p.page.input_channels && p.store.FILE_SPECTRUM_COUNT == p.page.input_spectra) {
+        return true;
+    }
+    common::WARN(p.ui, "Unable to read the spectrum file " + path + " again");
+    return false;
 }
 
 void lookup(Page& p) {
@@ -120,14 +138,14 @@ void lookup(Page& p) {
     load_input(p, chosen);
 }
 
+// Every paste gets a file of its own, so that several pasted spectra can be in
+// the list, and a saved list keeps naming the spectrum that was pasted.
 void paste(Page& p) {
-    const std::string path = spectra::pasted_spectrum_path(p.adder.program_folder);
+    const std::string path = spectra::new_pasted_spectrum_path(p.adder.program_folder);
     std::error_code ec;
-    fs::remove(path, ec);
-    if (!spectra::CLIPBOARDTOFILE(p.clipboard, p.files, p.ui, path)) {
-        return;
-    }
-    if (!spectra::CHECK_PASTED_SPECTRA(p.ui, path, p.list.channels).ok) {
+    if (!spectra::CLIPBOARDTOFILE(p.clipboard, p.files, p.ui, path) ||
+        !spectra::CHECK_PASTED_SPECTRA(p.ui, path, p.list.channels).ok) {
+        fs::remove(path, ec);
         return;
     }
     load_input(p, path);
@@ -143,6 +161,27 @@ void load_input_file(spectra::SpectrumStore& store, spectra::RawFileTable& files
                      common::Ui& ui, common::Clipboard& clipboard, const std::string& path) {
     Page p{store, files, adder, ui, clipboard};
     load_input(p, path);
+}
+
+std::optional<std::vector<double>> selected_input_counts(spectra::SpectrumStore& store, spectra::RawFileTable& files,
+                                                         AdderState& adder, common::Ui& ui,
+                                                         common::Clipboard& clipboard) {
+    Page p{store, files, adder, ui, clipboard};
+    const int k = adder.page.selected_input;
+    if (k < 1 || k > adder.page.input_spectra || !input_in_store(p)) {
+        return std::nullopt;
+    }
+    const auto& column = store.FILE_SPECTRA[static_cast<std::size_t>(k - 1)];
+    return std::vector<double>(column.begin(), column.begin() + adder.page.input_channels);
+}
+
+void restore_input_spectrum(spectra::SpectrumStore& store, spectra::RawFileTable& files, AdderState& adder,
+                            common::Ui& ui, common::Clipboard& clipboard) {
+    Page p{store, files, adder, ui, clipboard};
+    if (input_in_store(p)) {
+        select_input_spectrum(p, adder.page.selected_input);
+    }
+    adder.page.redraw_request = true;
 }
 
 namespace {
@@ -305,12 +344,18 @@ void SPECTADD_APPLY_SUB(spectra::SpectrumStore& store, spectra::RawFileTable& fi
         case AdderCommand::Scroll:
             page.redraw_request = true;
             break;
+        case AdderCommand::LoadList:
+        case AdderCommand::RecentList:
+            list_command(store, files, adder, ui, command, argument);
+            // Loading the list's files replaced the input file's spectra in the store.
+            if (page.input_spectra > 0) {
+                restore_input_spectrum(store, files, adder, ui, clipboard);
+            }
+            break;
         case AdderCommand::Remove:
         case AdderCommand::RemoveAll:
         case AdderCommand::MoveUp:
         case AdderCommand::MoveDown:
-        case AdderCommand::LoadList:
-        case AdderCommand::RecentList:
         case AdderCommand::SaveAs:
         case AdderCommand::NewList:
             list_command(store, files, adder, ui, command, argument);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "load_spectrum_file.h"
 #include "write_spectrum_file.h"
 
 namespace vorelbox::adder {
@@ -48,22 +49,43 @@ std::string default_sum_label(int channels, const std::tm& when) {
 }
 
 std::string list_count_format(const SpectrumList& list, SaveMode mode, const std::vector<double>& sum) {
-    // The widest count written decides: the sum's when it is saved, else the rows'.
-    if (mode != SaveMode::Spectra) {
-        return spectra::count_format_for(truncated(sum, list.channels));
-    }
-    std::vector<spectra::SpectrumToWrite> rows;
+    // The widest count written decides, so that every field keeps a blank before
+    // its count: a row of large negative counts can be wider than the sum.
     std::vector<std::vector<double>> values;
-    values.reserve(list.rows.size());
-    for (const ListRow& row : list.rows) {
-        values.push_back(truncated(row.counts, list.channels));
-        rows.push_back({row.header, values.back()});
+    if (mode != SaveMode::Sum) {
+        for (const ListRow& row : list.rows) {
+            values.push_back(truncated(row.counts, list.channels));
+        }
     }
-    return spectra::count_format_for(rows);
+    if (mode != SaveMode::Spectra) {
+        values.push_back(truncated(sum, list.channels));
+    }
+    std::vector<spectra::SpectrumToWrite> written;
+    for (const auto& v : values) {
+        written.push_back({std::string(), v});
+    }
+    return spectra::count_format_for(written);
+}
+
+int spectra_to_write(const SpectrumList& list, SaveMode mode) {
+    return (mode == SaveMode::Sum ? 0 : list.row_count()) + (mode == SaveMode::Spectra ? 0 : 1);
+}
+
+std::optional<std::string> too_many_spectra(const SpectrumList& list, SaveMode mode) {
+    const int count = spectra_to_write(list, mode);
+    if (count <= spectra::MAX_FILE_SPECTRA) {
+        return std::nullopt;
+    }
+    const std::string what = mode == SaveMode::Both ? "the list and its sum make " : "the list has ";
+    return "A spectrum file holds at most " + std::to_string(spectra::MAX_FILE_SPECTRA) + " spectra - " + what +
+           std::to_string(count) + "\rNothing is saved: remove rows from the list, or save the sum on its own";
 }
 
 bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
                         const std::optional<std::string>& sum_label) {
+    if (too_many_spectra(list, mode)) {
+        return false;
+    }
     const std::vector<double> sum = list_sum(list);
     const std::string format = list_count_format(list, mode, sum);
     std::vector<std::vector<double>> values;

@@ -23,12 +23,20 @@ std::tm local_time_now();
 std::string default_sum_label(int channels, const std::tm& when);
 
 // The count format for what is written: "(10i8)", or wider fields when the
-// largest count needs them.
+// widest count written (a row's or the sum's) needs them.
 std::string list_count_format(const SpectrumList& list, SaveMode mode, const std::vector<double>& sum);
+
+// How many spectra the file would hold: the rows, the sum, or both.
+int spectra_to_write(const SpectrumList& list, SaveMode mode);
+
+// The warning when the file would hold more spectra than the reader reads back
+// from one file; nothing when they fit.
+std::optional<std::string> too_many_spectra(const SpectrumList& list, SaveMode mode);
 
 // Writes the file in one step (the old file stays when writing fails): the rows
 // (Spectra, Both) and then, when `sum_label` is given, the sum (Sum, Both), every
-// count truncated toward zero. Returns false when it could not be written.
+// count truncated toward zero. Returns false, writing nothing, when it could not
+// be written or would hold more spectra than can be read back from one file.
 bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
                         const std::optional<std::string>& sum_label);
 

@@ -23,16 +23,21 @@ constexpr const char* spectrum_filter =
     "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
 
 // Loads the spectrum file a row names, converting a foreign file first. Returns
-// the channel count; the file's spectra are then in the store.
+// the channel count; the file's spectra are then in the store. -1 when the
+// conversion failed or was refused, which has been reported.
 int load_row_file(spectra::SpectrumStore& store, spectra::RawFileTable& files, common::Ui& ui,
                   const std::string& path) {
     const spectra::ConvertResult converted = spectra::CONVERT_SPECTRUM_FILE(files, ui, path);
     if (converted.failed) {
-        return 0;
+        return -1;
     }
     if (converted.is_tembra) {
         const spectra::TembraFile t = spectra::LOAD_TEMBRA_FILE(store, ui, path);
-        return t.ok ? t.channels : 0;
+        if (!t.ok) {
+            return 0;
+        }
+        store.LOADED_SPECTRUM_FILE = path;
+        return t.channels;
     }
     return spectra::LOAD_SPECTRUM_FILE(store, ui, converted.target).channel_count;
 }
@@ -69,6 +74,36 @@ bool write_spectrum_list_file(const std::string& path, const SpectrumList& list)
 }
 
 std::optional<RowFields> split_row_line(std::string_view line) {
+    // Both the header and (outside Windows) the path may hold bars. The index is
+    // a field between two bars that reads as a number: the one after which the
+    // rest names an existing file, else the last one, so that a header holding
+    // bars comes back whole.
+    const auto fields_at = [line](std::size_t first, std::size_t second) {
+        RowFields f;
+        f.header = std::string(line.substr(0, first));
+        f.index_text = std::string(line.substr(first + 1, second - first - 1));
+        f.file = std::string(common::trim_right(line.substr(second + 1)));
+        return f;
+    };
+    std::optional<RowFields> last;
+    for (std::size_t first = line.find('|'); first != std::string_view::npos; first = line.find('|', first + 1)) {
+        const std::size_t second = line.find('|', first + 1);
+        if (second == std::string_view::npos) {
+            break;
+        }
+        RowFields f = fields_at(first, second);
+        if (!common::parse_free_integer(std::string_view(f.index_text).substr(0, index_columns))) {
+            continue;
+        }
+        if (!f.file.empty() && common::file_exists(f.file)) {
+            return f;
+        }
+        last = std::move(f);
+    }
+    if (last) {
+        return last;
+    }
+    // No field reads as a number: the last two bars, the index left unread.
     const std::size_t second = line.rfind('|');
     if (second == std::string_view::npos || second == 0) {
         return std::nullopt;
@@ -77,11 +112,7 @@ std::optional<RowFields> split_row_line(std::string_view line) {
     if (first == std::string_view::npos) {
         return std::nullopt;
     }
-    RowFields f;
-    f.header = std::string(line.substr(0, first));
-    f.index_text = std::string(line.substr(first + 1, second - first - 1));
-    f.file = std::string(common::trim_right(line.substr(second + 1)));
-    return f;
+    return fields_at(first, second);
 }
 
 std::optional<int> read_list_header(std::string_view line, int unchanged) {
@@ -102,6 +133,25 @@ std::optional<int> read_list_header(std::string_view line, int unchanged) {
         return unchanged;
     }
     return static_cast<int>(*value);
+}
+
+bool LOAD_SPECTRUM_IN_LIST(const SpectrumList& list, spectra::SpectrumStore& store, common::Ui& ui, int k) {
+    if (k < 1 || k > list.row_count() || list.channels < 1) {
+        return false;
+    }
+    const ListRow& row = list.rows[static_cast<std::size_t>(k - 1)];
+    if (!row.file.empty()) {
+        spectra::LOAD_SPECTRUM_FILE(store, ui, row.file, true);
+    }
+    if (list.channels > store.CHANNEL_CAPACITY && !spectra::REALLOCATE_SPECTRA(store, list.channels)) {
+        return false;
+    }
+    const auto n = std::min(row.counts.size(), static_cast<std::size_t>(list.channels));
+    std::fill_n(store.CURRENT_SPECTRUM.begin(), list.channels, 0.0);
+    std::copy_n(row.counts.begin(), n, store.CURRENT_SPECTRUM.begin());
+    store.CHANNEL_COUNT = list.channels;
+    spectra::update_log_spectrum(store);
+    return true;
 }
 
 void CHECK_LIST_ALLOCATION(SpectrumList& list, const spectra::SpectrumStore& store, common::Ui& ui, int rows) {
@@ -230,6 +280,9 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
             }
             last_file = path;
         }
+        if (file_channels < 0) {
+            return false;
+        }
         if (list.channels > 0 && file_channels != list.channels) {
             common::WARN(ui, "The number of channels in the list (" + std::to_string(list.channels) +
                                  ") differs from\rthe number of channels in the file (" +
@@ -253,7 +306,7 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
     }
 
     if (list.channels == 0 && !last_file.empty()) {
-        list.channels = load_row_file(store, files, ui, last_file);
+        list.channels = std::max(load_row_file(store, files, ui, last_file), 0);
         for (ListRow& row : list.rows) {
             row.maximum = row_maximum(row.counts, list.channels);
         }

@@ -63,6 +63,13 @@ std::optional<int> read_list_header(std::string_view line, int unchanged);
 bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::RawFileTable& files,
                     RecentFiles& recent_lists, common::Ui& ui, const std::string& name);
 
+// Makes row k of the list the current spectrum: its file is read into the
+// store again (the row's own counts stand when it has none or cannot be read
+// now), then the row's counts become CURRENT_SPECTRUM with their logarithms.
+// False, with nothing changed, for a row that does not exist or a list without
+// channels.
+bool LOAD_SPECTRUM_IN_LIST(const SpectrumList& list, spectra::SpectrumStore& store, common::Ui& ui, int k);
+
 // Keeps room for at least `rows` rows (the requested count + 10 when it grows).
 void CHECK_LIST_ALLOCATION(SpectrumList& list, const spectra::SpectrumStore& store, common::Ui& ui, int rows);
 

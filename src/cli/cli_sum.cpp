@@ -92,6 +92,8 @@ int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         error = "Error reading Spectrum list: " + o.list_file;
     } else if (state.adder.list.rows.empty()) {
         error = "There is nothing to save";
+    } else if (const auto warning = adder::too_many_spectra(state.adder.list, *o.mode)) {
+        error = warning->substr(0, warning->find('\r'));
     }
     const adder::SpectrumList& list = state.adder.list;
     std::optional<std::string> label;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "adder_commands.h"
 #include "app_state.h"
 #include "program_setup.h"
 #include "safe_file.h"
@@ -89,15 +90,21 @@ void save_result(AppState& state, Services& s) {
 void show_spectrum_as_text(AppState& state, Services& s) {
     std::string header;
     std::string beside;
-    int channels = 0;
+    std::vector<double> counts;
     if (state.adder_active()) {
         const adder::AdderPageState& page = state.adder.page;
         if (page.selected_input < 1 || page.selected_input > static_cast<int>(page.selection_items.size())) {
             return;
         }
+        // The counts of the spectrum whose header is written: the store may hold
+        // another file's spectra since a list was loaded.
+        auto selected = adder::selected_input_counts(state.store, state.raw_files, state.adder, s.ui, s.clipboard);
+        if (!selected) {
+            return;
+        }
+        counts = std::move(*selected);
         header = page.selection_items[static_cast<std::size_t>(page.selected_input - 1)];
         beside = state.adder.list.file_name.empty() ? page.input_file : state.adder.list.file_name;
-        channels = page.input_channels;
     } else {
         const converter::ConverterState& c = state.converter.state;
         if (c.selected < 1 || c.selected > static_cast<int>(c.headers.size())) {
@@ -105,16 +112,15 @@ void show_spectrum_as_text(AppState& state, Services& s) {
         }
         header = c.headers[static_cast<std::size_t>(c.selected - 1)];
         beside = c.file;
-        channels = c.channels;
+        const auto n = static_cast<std::size_t>(std::clamp(c.channels, 0, state.store.CHANNEL_CAPACITY));
+        counts.assign(state.store.CURRENT_SPECTRUM.begin(),
+                      state.store.CURRENT_SPECTRUM.begin() + static_cast<std::ptrdiff_t>(n));
     }
     if (s.set_text_tab_caption) {
         s.set_text_tab_caption("Spectrum file");
     }
     const common::PathParts parts = common::SPLITPATH(beside);
     const std::string path = parts.drive + parts.directory + parts.name + ".tmp";
-    const auto n = static_cast<std::size_t>(std::clamp(channels, 0, state.store.CHANNEL_CAPACITY));
-    const std::vector<double> counts(state.store.CURRENT_SPECTRUM.begin(),
-                                     state.store.CURRENT_SPECTRUM.begin() + static_cast<std::ptrdiff_t>(n));
     if (!write_spectrum_text(path, header, counts)) {
         return;
     }

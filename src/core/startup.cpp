@@ -42,6 +42,8 @@ void restore_adder(AppState& state, common::Ui& ui, common::Clipboard& clipboard
     if (loaded) {
         ui.set_status_text(1, state.control_parameters_changed ? "Control parameters changed" : "Ready for Analysis");
         ui.set_status_text(2, "Spectrum list [" + common::name_with_extension(list) + "] loaded");
+        // A row selected in the restored list becomes the current spectrum.
+        adder::LOAD_SPECTRUM_IN_LIST(adder.list, state.store, ui, adder.list.selected_row);
     }
 }
 

@@ -24,6 +24,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "adder_commands.h"
 #include "adder_page_widget.h"
 #include "converter_page_widget.h"
 #include "mouse_translator.h"
@@ -534,6 +535,7 @@ void MainWindow::select_program(int program) {
     if (program == state_.program) {
         return;
     }
+    const bool starting = state_.program == 0;  // start-up has just loaded the dataset
     state_.program = program;
     {
         const QSignalBlocker quiet_adder(adder_radio_);
@@ -544,6 +546,10 @@ void MainWindow::select_program(int program) {
     fill_file_menu();
     fill_tool_bar();
     if (state_.adder_active()) {
+        if (!starting) {
+            // The converter used the spectrum store meanwhile.
+            adder::reload_adder(state_.store, state_.raw_files, state_.adder, ui_, clipboard_);
+        }
         adder::SORT_VSL(state_.adder.recent_lists, state_.adder.list.file_name);
         adder_page_->render(state_.adder);
     } else {

@@ -264,4 +264,26 @@ std::string pasted_spectrum_path(const std::string& program_folder) {
     return (fs::temp_directory_path(ec) / pasted_name).string();
 }
 
+std::string new_pasted_spectrum_path(const std::string& program_folder) {
+    const std::string first = pasted_spectrum_path(program_folder);
+    const common::PathParts parts = common::SPLITPATH(first);
+    std::string path = first;
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(path, ec); ++n) {
+        path = parts.drive + parts.directory + parts.name + "_" + std::to_string(n) + parts.extension;
+    }
+    return path;
+}
+
+bool is_pasted_spectrum_file(const std::string& path) {
+    const common::PathParts parts = common::SPLITPATH(path);
+    constexpr std::string_view stem = "pasted_spectrum";
+    if (common::LOWCASE(parts.extension) != ".tmp" || parts.name.rfind(stem, 0) != 0) {
+        return false;
+    }
+    const std::string_view rest = std::string_view(parts.name).substr(stem.size());
+    return rest.empty() || (rest.size() > 1 && rest[0] == '_' &&
+                            std::all_of(rest.begin() + 1, rest.end(), [](char c) { return is_digit(c); }));
+}
+
 }  // namespace vorelbox::spectra

@@ -55,4 +55,14 @@ PasteResult CHECK_PASTED_SPECTRA(common::Ui& ui, const std::string& file_name, i
 // installed program).
 std::string pasted_spectrum_path(const std::string& program_folder);
 
+// The file for a new paste, in the folder of pasted_spectrum_path():
+// "pasted_spectrum.tmp", else "pasted_spectrum_2.tmp", "pasted_spectrum_3.tmp",
+// ..., the first that does not exist. A paste so never replaces the spectrum of
+// an earlier paste that a list or the converter still names.
+std::string new_pasted_spectrum_path(const std::string& program_folder);
+
+// True for the file of a paste: "pasted_spectrum.tmp", "pasted_spectrum_2.tmp", ...
+// It holds a native spectrum file under a name the identification does not know.
+bool is_pasted_spectrum_file(const std::string& path);
+
 }  // namespace vorelbox::spectra

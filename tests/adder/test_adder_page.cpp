@@ -5,10 +5,13 @@
 #include <iomanip>
 #include <sstream>
 
+#include "adder_commands.h"
 #include "adder_page.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
+#include "pasted_spectrum.h"
+#include "save_list_spectra.h"
 
 using namespace vorelbox;
 using namespace vorelbox::adder;
@@ -104,6 +107,56 @@ TEST_F(AdderPage, IncludeSkipsSpectraAlreadyInTheList) {
     EXPECT_TRUE(adder.page.list_commands_enabled);
 }
 
+TEST_F(AdderPage, ATembraInputIsReadAgainByItsOwnReader) {
+    const fs::path tembra = dir_ / "t.dat";
+    std::ofstream(tembra) << "0 1 3\nsecond\nFILE    :x\nSAMPLE  :Cu foil\nCOMMENT :\n0\n      5      6      7\n";
+    look_up(tembra.string());
+    ASSERT_EQ(adder.page.input_channels, 3);
+    // Loading a list (or a visit to the converter) replaces the store.
+    spectra::LOAD_SPECTRUM_FILE(store, ui, spectrum_file("other.dat", 2, 3));
+    apply(AdderCommand::SpectrumSelection, 1);
+    EXPECT_EQ(store.CURRENT_SPECTRUM[2], 7.0);
+    store = spectra::SpectrumStore{};
+    apply(AdderCommand::Include);
+    ASSERT_EQ(adder.list.row_count(), 1);
+    EXPECT_EQ(adder.list.rows[0].counts, (std::vector<double>{5, 6, 7}));
+    EXPECT_EQ(adder.list.rows[0].header, "Cu foil");
+    EXPECT_TRUE(ui.texts().empty());
+
+    // A file that cannot be read again is named.
+    fs::remove(tembra);
+    store = spectra::SpectrumStore{};
+    apply(AdderCommand::IncludeAll);
+    EXPECT_EQ(ui.texts().back(), "Unable to read the spectrum file " + tembra.string() + " again");
+}
+
+TEST_F(AdderPage, ReturningToTheAdderPutsItsSpectraBack) {
+    look_up(spectrum_file("three.dat", 3, 24));
+    apply(AdderCommand::IncludeAll);
+    ui.choose((dir_ / "three.vsl").string());
+    apply(AdderCommand::SaveAs);
+    apply(AdderCommand::SpectrumSelection, 2);
+    // The converter reads another file into the store.
+    store = spectra::SpectrumStore{};
+    spectra::LOAD_SPECTRUM_FILE(store, ui, spectrum_file("other.dat", 1, 24, [](int, int) { return 7; }));
+    // Meanwhile the list file was changed on disk: it is read again.
+    std::ofstream(dir_ / "three.vsl") << "VORELIX SPECTRUM LIST 24, channels\nspectrum 3|3|" << (dir_ / "three.dat").string()
+                                      << "\n";
+    reload_adder(store, files, adder, ui, clipboard);
+    EXPECT_EQ(adder.page.selected_input, 2);
+    EXPECT_EQ(store.CURRENT_SPECTRUM[0], 201.0);
+    EXPECT_EQ(store.CHANNEL_COUNT, 24);
+    ASSERT_EQ(adder.list.row_count(), 1);
+    EXPECT_EQ(adder.page.list_view.rows.size(), 1u);
+    EXPECT_TRUE(adder.page.redraw_request);
+
+    // An unsaved list is never read over.
+    apply(AdderCommand::IncludeAll);
+    ASSERT_TRUE(adder.list.not_saved);
+    reload_adder(store, files, adder, ui, clipboard);
+    EXPECT_EQ(adder.list.row_count(), 3);
+}
+
 TEST_F(AdderPage, DifferentChannelCountReplacesTheListOnlyWhenAsked) {
     look_up(spectrum_file("a.dat", 2, 24));
     apply(AdderCommand::IncludeAll);
@@ -196,6 +249,46 @@ TEST_F(AdderPage, CountFormatAndTruncation) {
     EXPECT_EQ(read((dir_ / "trunc.dat").string()), "fractions\n      12      -3       0\n");
 }
 
+TEST_F(AdderPage, SaveBothChoosesTheFieldWidthFromRowsAndSum) {
+    // The sum is small, but the rows' counts need ten columns each.
+    look_up(spectrum_file("wide.dat", 2, 12, [](int k, int) { return k == 1 ? 35000010 : -35000000; }));
+    apply(AdderCommand::IncludeAll);
+    ui.answer(common::answer::all);
+    ui.choose((dir_ / "both.dat").string());
+    ui.label(std::string("sum"));
+    apply(AdderCommand::SaveSpectra);
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(back, quiet, (dir_ / "both.dat").string()).format, "(8i10)");
+    ASSERT_EQ(back.FILE_SPECTRUM_COUNT, 3);
+    EXPECT_EQ(back.FILE_SPECTRA[0][11], 35000010.0);
+    EXPECT_EQ(back.FILE_SPECTRA[1][0], -35000000.0);
+    EXPECT_EQ(back.FILE_SPECTRA[2][5], 10.0);
+}
+
+TEST_F(AdderPage, AFileThatWouldHoldMoreThan100SpectraIsNotWritten) {
+    look_up(spectrum_file("hundred.dat", 100, 8));
+    apply(AdderCommand::IncludeAll);
+    ASSERT_EQ(adder.list.row_count(), 100);
+    ui.answer(common::answer::all);
+    apply(AdderCommand::SaveSpectra);
+    EXPECT_EQ(ui.texts().back(),
+              "A spectrum file holds at most 100 spectra - the list and its sum make 101\r"
+              "Nothing is saved: remove rows from the list, or save the sum on its own");
+    EXPECT_TRUE(ui.file_requests.size() == 1);  // only the Lookup: no file was chosen
+    EXPECT_FALSE(write_list_spectra((dir_ / "both.dat").string(), adder.list, SaveMode::Both, "sum"));
+    EXPECT_FALSE(fs::exists(dir_ / "both.dat"));
+
+    // The rows alone fit.
+    ui.answer(common::answer::yes_button);
+    ui.choose((dir_ / "rows.dat").string());
+    apply(AdderCommand::SaveSpectra);
+    spectra::SpectrumStore back;
+    fakes::ScriptedUi quiet;
+    spectra::LOAD_SPECTRUM_FILE(back, quiet, (dir_ / "rows.dat").string());
+    EXPECT_EQ(back.FILE_SPECTRUM_COUNT, 100);
+}
+
 TEST_F(AdderPage, DroppedSumLeavesAnOlderFile) {
     look_up(spectrum_file("a.dat", 1, 12));
     apply(AdderCommand::IncludeAll);
@@ -251,9 +344,37 @@ TEST_F(AdderPage, PasteGoesToTheTemporaryFolderWhenTheProgramFolderIsReadOnly) {
     clipboard.content = "12\n15\n9\n";
     apply(AdderCommand::Paste);
     EXPECT_EQ(adder.page.input_channels, 3);
-    EXPECT_EQ(fs::path(adder.page.input_file), fs::temp_directory_path() / "pasted_spectrum.tmp");
+    EXPECT_EQ(fs::path(adder.page.input_file).parent_path(), fs::temp_directory_path());
+    EXPECT_TRUE(spectra::is_pasted_spectrum_file(adder.page.input_file));
     EXPECT_EQ(store.CURRENT_SPECTRUM[1], 15.0);
     fs::remove(adder.page.input_file);
+}
+
+TEST_F(AdderPage, EveryPastedSpectrumKeepsItsOwnFile) {
+    adder.program_folder = dir_.string();
+    clipboard.content = "12\n15\n9\n";
+    apply(AdderCommand::Paste);
+    apply(AdderCommand::Include);
+    clipboard.content = "1\n2\n3\n";
+    apply(AdderCommand::Paste);
+    apply(AdderCommand::Include);
+    clipboard.content = "not a number\n";
+    apply(AdderCommand::Paste);  // refused: no file is left behind
+    ASSERT_EQ(adder.list.row_count(), 2);
+    EXPECT_EQ(adder.list.rows[0].file, (dir_ / "pasted_spectrum.tmp").string());
+    EXPECT_EQ(adder.list.rows[1].file, (dir_ / "pasted_spectrum_2.tmp").string());
+    EXPECT_FALSE(fs::exists(dir_ / "pasted_spectrum_3.tmp"));
+
+    // The saved list reads back both pasted spectra.
+    ui.choose((dir_ / "pasted.vsl").string());
+    apply(AdderCommand::SaveAs);
+    apply(AdderCommand::RemoveAll);
+    ui.answer_no();
+    ui.choose((dir_ / "pasted.vsl").string());
+    apply(AdderCommand::LoadList);
+    ASSERT_EQ(adder.list.row_count(), 2);
+    EXPECT_EQ(adder.list.rows[0].counts, (std::vector<double>{12, 15, 9}));
+    EXPECT_EQ(adder.list.rows[1].counts, (std::vector<double>{1, 2, 3}));
 }
 
 TEST_F(AdderPage, CenterPeakMovesTheWindow) {

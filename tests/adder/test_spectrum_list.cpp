@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -73,6 +74,49 @@ TEST_F(ListFiles, WrittenListReadsBackWithBarsInHeaders) {
     EXPECT_EQ(ui.status[0], "Ready for Spectrum addition");
     EXPECT_EQ(ui.status[1], "Spectrum list [l.vsl] loaded");
     EXPECT_EQ(ui.status[2], "Spectrum list " + (dir_ / "l.vsl").string() + " OK");
+}
+
+TEST_F(ListFiles, PathsHoldingBarsReadBack) {
+    // Outside Windows a folder or file name may hold a bar, and so may a header.
+    fs::create_directories(dir_ / "x|2|y");
+    const std::string data = spectrum_file("x|2|y/a|1|b.dat", 2, 12);
+    SpectrumList saved;
+    saved.channels = 12;
+    saved.rows.push_back({"run |5| header", 2, data, {}, 0});
+    saved.rows.push_back({"plain", 1, data, {}, 0});
+    ASSERT_TRUE(write_spectrum_list_file((dir_ / "bars.vsl").string(), saved));
+    ASSERT_TRUE(load((dir_ / "bars.vsl").string()));
+    ASSERT_EQ(list.row_count(), 2);
+    EXPECT_EQ(list.rows[0].header, "run |5| header");
+    EXPECT_EQ(list.rows[0].index, 2);
+    EXPECT_EQ(list.rows[0].file, data);
+    EXPECT_EQ(list.rows[0].counts[0], 2.0);
+    EXPECT_EQ(list.rows[1].file, data);
+    EXPECT_TRUE(ui.texts().empty());
+
+    // Older lists, split at the last two bars, still read the same.
+    const auto old_row = split_row_line("a | b ||3|/no/such/file.dat");
+    ASSERT_TRUE(old_row);
+    EXPECT_EQ(old_row->header, "a | b |");
+    EXPECT_EQ(old_row->index_text, "3");
+    EXPECT_EQ(old_row->file, "/no/such/file.dat");
+    EXPECT_FALSE(split_row_line("no bars"));
+}
+
+TEST_F(ListFiles, ARowBecomesTheCurrentSpectrum) {
+    const std::string data = spectrum_file("a.dat", 3, 12);
+    ASSERT_TRUE(load(write("l.vsl", "VORELIX SPECTRUM LIST 12, channels\nx|1|" + data + "\ny|3|" + data + "\n")));
+    EXPECT_FALSE(LOAD_SPECTRUM_IN_LIST(list, store, ui, 0));
+    EXPECT_FALSE(LOAD_SPECTRUM_IN_LIST(list, store, ui, 3));
+    ASSERT_TRUE(LOAD_SPECTRUM_IN_LIST(list, store, ui, 2));
+    EXPECT_EQ(store.CHANNEL_COUNT, 12);
+    EXPECT_EQ(store.CURRENT_SPECTRUM[11], 3.0);
+    EXPECT_NEAR(store.CURRENT_LOG_SPECTRUM[0], std::log10(3.0), 1e-12);
+    // A row whose file is gone keeps its own counts.
+    fs::remove(data);
+    ASSERT_TRUE(LOAD_SPECTRUM_IN_LIST(list, store, ui, 1));
+    EXPECT_EQ(store.CURRENT_SPECTRUM[0], 1.0);
+    EXPECT_TRUE(ui.texts().empty());
 }
 
 TEST_F(ListFiles, HeaderLineKeywordsAndEmptyLists) {

@@ -176,3 +176,58 @@ TEST_F(CliInfo, SumWritesWhatSaveSpectraWrites) {
     EXPECT_FALSE(fs::exists(out));
     EXPECT_EQ(run({"sum", list.string(), "--mode", "all", "-o", out.string()}).code, cli::CLI_USAGE);
 }
+
+TEST_F(CliInfo, ConvertLeavesAnotherFileOfTheCopysNameUnlessForced) {
+    const auto dir = fs::temp_directory_path() / "vorelbox_cli_convert_keep";
+    fs::create_directories(dir);
+    const auto source = write("keep.spe", "$SPEC_ID:\nx\n$DATA:\n0 1\n5 6\n");
+    const fs::path copy = dir / "vorelbox_cli_keep.dat";
+    std::ofstream(copy) << "my own measurement\n       1       2\n";
+    const CliRun refused = run({"convert", "--output-dir", dir.string(), source.string()});
+    EXPECT_EQ(refused.code, cli::CLI_FAILED);
+    EXPECT_EQ(refused.err, source.string() + ": " + copy.string() +
+                               " exists and holds another spectrum; it is left as it is (--force replaces it)\n");
+    std::ifstream kept(copy);
+    std::string first_line;
+    std::getline(kept, first_line);
+    EXPECT_EQ(first_line, "my own measurement");
+
+    EXPECT_EQ(run({"convert", "--force", "--output-dir", dir.string(), source.string()}).code, cli::CLI_OK);
+    // The same copy again is no conflict.
+    const CliRun again = run({"convert", "--output-dir", dir.string(), source.string()});
+    EXPECT_EQ(again.code, cli::CLI_OK) << again.err;
+    EXPECT_EQ(again.out, copy.string() + "\n");
+    fs::remove_all(dir);
+}
+
+TEST_F(CliInfo, SumRefusesAFileOfMoreThan100Spectra) {
+    std::ostringstream text;
+    std::ostringstream rows;
+    rows << "VORELIX SPECTRUM LIST 2, channels\n";
+    const auto data = fs::temp_directory_path() / "vorelbox_cli_hundred.dat";
+    for (int k = 1; k <= 100; ++k) {
+        text << 's' << k << "\n       1       2\n";
+        rows << 's' << k << '|' << k << '|' << data.string() << '\n';
+    }
+    write("hundred.dat", text.str());
+    const auto list = write("hundred.vsl", rows.str());
+    const auto out = fs::temp_directory_path() / "vorelbox_cli_hundred_out.dat";
+    const CliRun both = run({"sum", list.string(), "--mode", "both", "-o", out.string()});
+    EXPECT_EQ(both.code, cli::CLI_FAILED);
+    EXPECT_EQ(both.err, "vorelbox-cli sum: A spectrum file holds at most 100 spectra - the list and its sum make 101\n");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(run({"sum", list.string(), "--mode", "spectra", "-o", out.string()}).code, cli::CLI_OK);
+    fs::remove(out);
+}
+
+TEST_F(CliInfo, ExtractAppendsOnlyToSpectraOfTheSameLength) {
+    const auto source = write("append_src.dat", "three\n       1       2       3\n");
+    const auto target = write("append_dst.dat", "two\n       7       8\n");
+    const CliRun refused = run({"extract", source.string(), "--append", "-o", target.string()});
+    EXPECT_EQ(refused.code, cli::CLI_FAILED);
+    EXPECT_EQ(refused.err, "vorelbox-cli extract: The spectra in " + target.string() +
+                               " have 2 channels, the spectrum to append has 3 channels; nothing is appended "
+                               "(--force appends anyway)\n");
+    EXPECT_EQ(run({"extract", source.string(), "--last", "2", "--append", "-o", target.string()}).code, cli::CLI_OK);
+    EXPECT_EQ(run({"extract", source.string(), "--append", "--force", "-o", target.string()}).code, cli::CLI_OK);
+}

@@ -9,6 +9,7 @@
 #include "fakes/fake_clipboard.h"
 #include "fakes/manual_clock.h"
 #include "fakes/scripted_ui.h"
+#include "load_spectrum_file.h"
 #include "program_setup.h"
 
 using namespace vorelbox;
@@ -102,18 +103,36 @@ TEST_F(Dispatch, SpectrumAsTextUsesTheWidthOfTheLargestCount) {
     state.program = core::PROGRAM_ADDER;
     apply(core::command::show_spectrum_text);  // nothing selected: nothing happens
     EXPECT_TRUE(shown.empty());
-    state.adder.page.selected_input = 1;
-    state.adder.page.selection_items = {"the spectrum"};
-    state.adder.page.input_channels = 3;
+}
+
+TEST_F(Dispatch, SpectrumAsTextShowsTheCountsOfTheSelectedSpectrum) {
+    state.program = core::PROGRAM_ADDER;
+    std::ofstream(dir_ / "three.dat") << "First spectrum\n1 2 3\nSecond spectrum\n4 5 6\nThird spectrum\n7 8 9\n";
+    std::ofstream(dir_ / "other.dat") << "Other file\n90 91 92\n";
+    std::ofstream(dir_ / "list.vsl") << "VORELIX SPECTRUM LIST 3, channels\nOther file|1|" << (dir_ / "other.dat").string()
+                                     << "\n";
+    const auto adder_command = [this](adder::AdderCommand command, int argument = 0) {
+        adder::SPECTADD_APPLY_SUB(state.store, state.raw_files, state.adder, ui, clipboard, command, argument);
+    };
+    ui.choose((dir_ / "three.dat").string());
+    adder_command(adder::AdderCommand::Lookup);
+    adder_command(adder::AdderCommand::SpectrumSelection, 2);
+    // Loading a list puts another file's spectra into the store.
+    state.adder.list.file_name.clear();
+    spectra::LOAD_SPECTRUM_FILE(state.store, ui, (dir_ / "other.dat").string());
     state.adder.list.file_name = (dir_ / "list.vsl").string();
-    ASSERT_TRUE(spectra::REALLOCATE_SPECTRA(state.store, 3));
-    state.store.CURRENT_SPECTRUM[0] = 5;
-    state.store.CURRENT_SPECTRUM[1] = 6;
-    state.store.CURRENT_SPECTRUM[2] = 7;
     apply(core::command::show_spectrum_text);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "Vorelix Spectrum:" + (dir_ / "list.tmp").string());
-    EXPECT_EQ(read(dir_ / "list.tmp"), "the spectrum\n       5       6       7\n");
+    EXPECT_EQ(read(dir_ / "list.tmp"), "Second spectrum\n       4       5       6\n");
+
+    // The same after a list is loaded through the page.
+    ui.choose((dir_ / "list.vsl").string());
+    adder_command(adder::AdderCommand::LoadList);
+    ASSERT_EQ(state.adder.list.row_count(), 1);
+    EXPECT_EQ(state.store.CURRENT_SPECTRUM[0], 4.0);  // the selection plot shows the selected spectrum again
+    apply(core::command::show_spectrum_text);
+    EXPECT_EQ(read(dir_ / "list.tmp"), "Second spectrum\n       4       5       6\n");
 }
 
 TEST_F(Dispatch, CommandsWithoutAnOperationAreUnexpected) {
