@@ -157,6 +157,26 @@ TEST_F(AdderPage, ReturningToTheAdderPutsItsSpectraBack) {
     EXPECT_EQ(adder.list.row_count(), 3);
 }
 
+TEST_F(AdderPage, AFileChosenForAMissingOneLeavesTheLoadedListUnsaved) {
+    const std::string data = spectrum_file("new.dat", 1, 12);
+    const std::string gone = (dir_ / "gone.dat").string();
+    std::ofstream(dir_ / "m.vsl") << "VORELIX SPECTRUM LIST 12, channels\na|1|" << gone << "\n";
+    ui.choose((dir_ / "m.vsl").string());
+    ui.answer_yes();
+    ui.choose(data);
+    apply(AdderCommand::LoadList);
+    ASSERT_EQ(adder.list.row_count(), 1);
+    EXPECT_EQ(adder.list.rows[0].file, data);
+    EXPECT_TRUE(adder.list.not_saved);
+
+    // Without a replacement the loaded list is saved as it is.
+    ui.answer_no();  // the unsaved list is not saved first
+    ui.choose((dir_ / "m.vsl").string());
+    std::ofstream(dir_ / "m.vsl") << "VORELIX SPECTRUM LIST 12, channels\na|1|" << data << "\n";
+    apply(AdderCommand::LoadList);
+    EXPECT_FALSE(adder.list.not_saved);
+}
+
 TEST_F(AdderPage, DifferentChannelCountReplacesTheListOnlyWhenAsked) {
     look_up(spectrum_file("a.dat", 2, 24));
     apply(AdderCommand::IncludeAll);

@@ -57,6 +57,17 @@ TEST_F(Startup, PreviousListAndInputFileAreRestored) {
     EXPECT_EQ(ui.status[1], "Spectrum list [l.vsl] loaded");
 }
 
+TEST_F(Startup, AFileChosenForAMissingOneLeavesTheListUnsaved) {
+    const std::string gone = (dir_ / "gone.dat").string();
+    std::ofstream(list_) << "VORELIX SPECTRUM LIST 3, channels\nfirst|1|" << gone << "\n";
+    ui.answer_yes();
+    ui.choose(data_);
+    start("Program=1\nSpectrumList=" + list_ + "\n");
+    ASSERT_EQ(state.adder.list.row_count(), 1);
+    EXPECT_EQ(state.adder.list.rows[0].file, data_);
+    EXPECT_TRUE(state.adder.list.not_saved);
+}
+
 TEST_F(Startup, BrokenListIsDroppedWithAWarning) {
     std::ofstream(list_) << "not a list\n";
     start("Program=1\nSpectrumList[1]=" + list_ + "\nSpectrumList=" + list_ + "\n");
