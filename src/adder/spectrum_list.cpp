@@ -6,6 +6,7 @@
 
 #include "convert_spectrum_file.h"
 #include "free_format.h"
+#include "input_file.h"
 #include "load_spectrum_file.h"
 #include "safe_file.h"
 #include "tembra_file.h"
@@ -62,7 +63,9 @@ std::string in_list_folder(const std::string& file, const std::string& list_name
 void write_spectrum_list(std::ostream& out, const SpectrumList& list) {
     out << keyword_old << ' ' << list.channels << ", channels\n";
     for (const ListRow& row : list.rows) {
-        out << common::trim_right(row.header) << '|' << row.index << '|' << common::trim_right(row.file) << '\n';
+        // A header stays on its row's line.
+        out << common::trim_right(common::blank_control_chars(row.header)) << '|' << row.index << '|'
+            << common::trim_right(row.file) << '\n';
     }
 }
 
@@ -204,9 +207,9 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
     }
     std::string missing_name;  // one answer serves every row that names the same missing file
     std::string replacement;
-    const auto text = spectra::read_whole_file(name);
-    if (!text) {
-        common::STATUS(ui, "Can't open the file: " + name);
+    const common::InputFile text = common::read_input_file(name);
+    if (!text.ok()) {
+        common::STATUS(ui, common::input_problem_text(text, name, "Can't open the file: " + name));
         return false;
     }
     const auto syntax_error = [&ui](std::string_view line) {
@@ -214,11 +217,16 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
         return false;
     };
 
-    common::Lines lines(common::without_bom(*text));
+    common::Lines lines(common::without_bom(text.text));
     const auto first = lines.next();
     const auto header_channels = first ? read_list_header(*first, list.channels) : std::nullopt;
     if (!header_channels) {
         return syntax_error(first.value_or(std::string_view{}));
+    }
+    if (*header_channels > spectra::MAX_CHANNELS) {
+        common::WARN(ui, "The spectrum list " + name + " is for spectra of " + std::to_string(*header_channels) +
+                             " channels; at most " + std::to_string(spectra::MAX_CHANNELS) + " channels can be read");
+        return false;
     }
     list.channels = *header_channels;
     list.rows.clear();
@@ -226,7 +234,6 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
 
     int index = 0;  // an index that cannot be read keeps the value it had
     std::string loaded_file;  // the file whose spectra the store holds now
-    std::string last_file;
     while (auto line = lines.next()) {
         if (common::is_blank(*line)) {
             continue;
@@ -236,7 +243,8 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
             return syntax_error(*line);
         }
         if (const auto read = common::parse_free_integer(std::string_view(fields->index_text).substr(0, index_columns))) {
-            index = static_cast<int>(*read);
+            // An index beyond any file's spectra stays beyond them.
+            index = static_cast<int>(std::clamp<long long>(*read, -1, spectra::MAX_FILE_SPECTRA + 1));
         }
         std::string path = in_list_folder(fields->file, name);
         if (!path.empty() && !common::file_exists(path)) {
@@ -270,15 +278,23 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
             }
         }
 
-        int file_channels = list.channels;
-        if (!path.empty()) {
-            if (path != loaded_file || store.FILE_SPECTRUM_COUNT == 0) {
-                file_channels = load_row_file(store, files, ui, path);
-                loaded_file = file_channels > 0 ? path : std::string();
-            } else {
-                file_channels = store.CHANNEL_COUNT;
-            }
-            last_file = path;
+        // Every row's counts come from its file: a row that names none has no
+        // source to read them from (whether or not the list gives the channel count).
+        if (path.empty()) {
+            common::WARN(ui, "The spectrum list " + name + "\rhas a row without a spectrum file: " +
+                                 std::string(common::trim_right(*line)) + "\rthe list is rejected");
+            return false;
+        }
+        int file_channels = 0;
+        if (path != loaded_file || store.FILE_SPECTRUM_COUNT == 0) {
+            file_channels = load_row_file(store, files, ui, path);
+            loaded_file = file_channels > 0 ? path : std::string();
+        } else {
+            file_channels = store.CHANNEL_COUNT;
+        }
+        // A list that does not give its channel count takes that of its first file.
+        if (list.channels == 0 && file_channels > 0) {
+            list.channels = file_channels;
         }
         if (file_channels < 0) {
             return false;
@@ -305,12 +321,6 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
         list.rows.push_back(std::move(row));
     }
 
-    if (list.channels == 0 && !last_file.empty()) {
-        list.channels = std::max(load_row_file(store, files, ui, last_file), 0);
-        for (ListRow& row : list.rows) {
-            row.maximum = row_maximum(row.counts, list.channels);
-        }
-    }
     list.file_name = name;
     ui.set_status_text(1, "Ready for Spectrum addition");
     ui.set_status_text(2, "Spectrum list [" + common::name_with_extension(name) + "] loaded");

@@ -8,14 +8,14 @@
 #include "cli_help.h"
 #include "free_format.h"
 #include "json_writer.h"
-#include "load_spectrum_file.h"
+#include "input_file.h"
+#include "spectrum_store.h"
 #include "pasted_spectrum.h"
 
 namespace vorelbox::cli {
 namespace {
 
-// The most channels the spectrum store can hold.
-constexpr long long max_channels = 1LL << 30;
+constexpr long long max_channels = spectra::MAX_CHANNELS;
 
 struct ColumnOptions {
     int channels = 0;
@@ -92,10 +92,10 @@ int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     common::AutoAnswerUi ui(options.answer_yes);
-    const auto text = spectra::read_whole_file(options.text_file);
+    const common::InputFile text = common::read_input_file(options.text_file);
     std::optional<spectra::PastedSpectrum> pasted;
-    if (text) {
-        pasted = spectra::check_pasted_text(ui, *text, options.channels);
+    if (text.ok()) {
+        pasted = spectra::check_pasted_text(ui, text.text, options.channels);
     }
     const bool written = pasted && spectra::write_pasted_spectrum(options.out_file, *pasted);
 
@@ -106,9 +106,9 @@ int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ost
     json.key("channels");
     json.value(written ? static_cast<int>(pasted->counts.size()) : 0);
     write_messages(json, ui.messages());
-    if (!text) {
+    if (!text.ok()) {
         json.key("error");
-        json.value("Can't open the file: " + options.text_file);
+        json.value(common::input_problem_text(text, options.text_file, "Can't open the file: " + options.text_file));
     } else if (pasted && !written) {
         json.key("error");
         json.value("Can't write the file: " + options.out_file);

@@ -8,7 +8,7 @@
 #include "cli.h"
 #include "cli_help.h"
 #include "json_writer.h"
-#include "load_spectrum_file.h"
+#include "input_file.h"
 #include "save_list_spectra.h"
 #include "text_lines.h"
 #include "text_utils.h"
@@ -82,10 +82,10 @@ int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     core::AppState state;
     common::AutoAnswerUi ui(false);
     std::string error;
-    const auto text = spectra::read_whole_file(o.list_file);
-    if (!text) {
-        error = "Can't open the file: " + o.list_file;
-    } else if (const auto missing = missing_row(*text)) {
+    const common::InputFile text = common::read_input_file(o.list_file);
+    if (!text.ok()) {
+        error = common::input_problem_text(text, o.list_file, "Can't open the file: " + o.list_file);
+    } else if (const auto missing = missing_row(text.text)) {
         error = *missing;
     } else if (!adder::LOAD_SPECTLIST(state.adder.list, state.store, state.raw_files, state.adder.recent_lists, ui,
                                       o.list_file)) {

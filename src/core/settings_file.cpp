@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "free_format.h"
+#include "input_file.h"
 #include "safe_file.h"
 #include "text_utils.h"
 
@@ -20,6 +21,7 @@ constexpr std::size_t line_columns = 300;
 constexpr std::size_t font_name_columns = 32;
 constexpr std::size_t font_size_columns = 6;
 constexpr std::size_t path_columns = 260;
+constexpr long long window_limit = 1000000;
 
 bool exists(const std::string& path) {
     std::error_code ec;
@@ -35,10 +37,12 @@ bool logical(std::string_view value) {
     return !value.empty() && (value.front() == 'T' || value.front() == 't');
 }
 
+// A margin that does not read, or lies beyond any paper, is 2.0.
 double margin(std::string_view value) {
     const std::string_view text = common::trim(value);
     const std::size_t end = text.find_first_of(" ,\t");
-    return common::parse_free_real(text.substr(0, end)).value_or(2.0);
+    const auto cm = common::parse_free_real(text.substr(0, end));
+    return cm && print::margin_in_range(*cm) ? *cm : 2.0;
 }
 
 std::string limited(std::string_view value, std::size_t columns) {
@@ -61,8 +65,10 @@ std::optional<WindowPlacement> window_line(std::string_view value) {
     std::istringstream in(text);
     std::string token;
     while (numbers.size() < 6 && in >> token) {
+        // Window positions beyond a million pixels are no positions: they are
+        // refused, so that sizes computed from them cannot overflow.
         const auto v = common::parse_free_integer(token);
-        if (!v) {
+        if (!v || *v < -window_limit || *v > window_limit) {
             return std::nullopt;
         }
         numbers.push_back(*v);
@@ -186,10 +192,15 @@ Settings read_settings(std::istream& in, common::Ui& ui) {
 }
 
 Settings read_settings_file(const std::string& path, common::Ui& ui) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const common::InputFile file = common::read_input_file(path);
+    if (file.problem == common::InputProblem::CannotOpen) {
+        return Settings{};  // no settings yet: the first run
+    }
+    if (!file.ok()) {
+        common::WARN(ui, common::input_problem_text(file, path, "The settings file " + path + " is not a file"));
         return Settings{};
     }
+    std::istringstream in(file.text);
     return read_settings(in, ui);
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "input_file.h"
 #include "text_utils.h"
 
 namespace vorelbox::display {
@@ -99,8 +100,11 @@ std::optional<LineIndex> index_file(const std::filesystem::path& path) {
     // The stamp is taken first: a change while the file is read shows as a
     // changed stamp at the next look.
     const auto stamp = file_stamp(path);
+    if (!stamp || !common::is_regular_file_name(path.string())) {
+        return std::nullopt;  // a FIFO or a device would never end
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!stamp || !in) {
+    if (!in) {
         return std::nullopt;
     }
     LineIndex index = build_line_index(in);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "input_file.h"
 #include "text_utils.h"
 
 namespace vorelbox::display {
@@ -175,8 +176,11 @@ std::optional<std::ifstream> open_shown_file(TextViewer& viewer) {
         return std::nullopt;
     }
     const auto stamp = file_stamp(viewer.shown_file);
+    if (!stamp || !common::is_regular_file_name(viewer.shown_file)) {
+        return std::nullopt;  // a FIFO or a device would never end
+    }
     std::ifstream in(viewer.shown_file, std::ios::binary);
-    if (!stamp || !in) {
+    if (!in) {
         return std::nullopt;
     }
     if (*stamp != viewer.index.stamp) {

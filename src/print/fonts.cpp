@@ -32,8 +32,9 @@ int font_line_height(int dpi_y, double points) {
 }
 
 double default_font_size(std::string_view size_text) {
+    // Sizes above 1000 points (a text such as "9e99") are not sizes at all.
     const auto size = common::parse_free_real(size_text);
-    if (!size || !(*size > 0.0)) {
+    if (!size || !(*size > 0.0) || *size > 1000.0) {
         return 10.0;
     }
     return *size;

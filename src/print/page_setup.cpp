@@ -10,10 +10,13 @@ namespace {
 constexpr std::string_view margin_format = "(f10.2)";
 
 double read_margin(common::Ui& ui, std::string_view text, double old_value) {
-    return common::DLGGETREAL(ui, text).value_or(old_value);
+    const auto value = common::DLGGETREAL(ui, text);
+    return value && margin_in_range(*value) ? *value : old_value;
 }
 
 }  // namespace
+
+bool margin_in_range(double cm) { return cm >= -MARGIN_LIMIT_CM && cm <= MARGIN_LIMIT_CM; }
 
 bool font_size_accepted(std::string_view size_text) {
     const std::string text = common::cut_chars(size_text, FONT_SIZE_LENGTH);

@@ -22,6 +22,11 @@ struct Margins {
     double bottom = 2.0;
 };
 
+// A margin is taken only within ±1000 cm (far beyond any paper), so that page
+// positions computed from it stay within the range of an integer.
+constexpr double MARGIN_LIMIT_CM = 1000.0;
+bool margin_in_range(double cm);
+
 struct PageSetup {
     std::string report_font = "Courier New";
     std::string report_font_size = "10";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fonts.h"
+#include "input_file.h"
 #include "text_lines.h"
 #include "text_utils.h"
 
@@ -16,6 +17,9 @@ namespace {
 constexpr char form_feed = '\f';
 
 std::optional<std::string> read_text_file(std::string_view path) {
+    if (!common::is_regular_file_name(path)) {
+        return std::nullopt;  // a FIFO or a device would never end
+    }
     std::ifstream in{std::string(path), std::ios::binary};
     if (!in) {
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "control_file.h"
+#include "input_file.h"
 #include "load_spectrum_file.h"
 #include "text_utils.h"
 
@@ -18,6 +19,18 @@ void finish(SpectrumStore& store, CheckResult& r) {
     r.headers.assign(store.FILE_SPECTRUM_HEADERS.begin(), store.FILE_SPECTRUM_HEADERS.begin() + r.spectra);
     r.header = r.headers.empty() ? std::string() : r.headers.front();
     update_log_spectrum(store);
+}
+
+// Puts a foreign file's one spectrum into the store; false, after a message,
+// when the memory cannot be had.
+bool stored(SpectrumStore& store, common::Ui& ui, const std::vector<double>& counts, const std::string& header,
+            const std::string& file_name) {
+    if (store_single_spectrum(store, counts, header)) {
+        return true;
+    }
+    common::WARN(ui, "Not enough memory to read the " + std::to_string(counts.size()) +
+                         " channels of the spectrum file \"" + std::string(common::trim(file_name)) + "\"");
+    return false;
 }
 
 // A file named in a control file, relative names taken from the control file's folder.
@@ -44,12 +57,13 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
     const std::string extension = common::LOWCASE(parts.extension);
 
     if (extension == ".dat") {
-        const auto text = read_whole_file(file_name);
-        if (!text) {
-            common::WARN(ui, "Error opening the file: " + file_name);
+        const common::InputFile file = common::read_input_file(file_name);
+        if (!file.ok()) {
+            common::WARN(ui, common::input_problem_text(file, file_name, "Error opening the file: " + file_name));
             return r;
         }
-        if (is_tembra_text(*text)) {
+        const std::string& text = file.text;
+        if (is_tembra_text(text)) {
             const TembraFile t = LOAD_TEMBRA_FILE(store, ui, file_name);
             if (!t.ok) {
                 return r;
@@ -62,7 +76,7 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
             r.tembra_name = parts.drive + parts.directory + parts.name + "_tembra.dat";
             r.converted = true;
         } else {
-            const LoadResult loaded = load_spectrum_text(store, ui, *text, file_name);
+            const LoadResult loaded = load_spectrum_text(store, ui, text, file_name);
             if (loaded.channel_count == 0) {
                 return r;
             }
@@ -78,8 +92,7 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
             return r;
         }
         const std::vector<double> counts(chn.file.counts.begin(), chn.file.counts.end());
-        if (!store_single_spectrum(store, counts, chn_header(chn.file))) {
-            common::WARN(ui, chn_problem_text(ChnProblem::ReadError, file_name));
+        if (!stored(store, ui, counts, chn_header(chn.file), file_name)) {
             return r;
         }
         common::STATUS(ui, "Maestro file [" + shown_name);
@@ -89,13 +102,13 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
         r.maestro = maestro_pane(chn.file);
         r.converted = true;
     } else if (extension == ".spe") {
-        const auto text = read_whole_file(file_name);
-        if (!text) {
-            common::WARN(ui, "Error opening the spectrum file: " + file_name);
+        const common::InputFile file = common::read_input_file(file_name);
+        if (!file.ok()) {
+            common::WARN(ui, common::input_problem_text(file, file_name, "Error opening the spectrum file: " + file_name));
             return r;
         }
-        const SpeFile spe = read_spe_text(ui, *text, file_name, SpeMode::Identify);
-        if (!spe.has_data || !store_single_spectrum(store, spe.counts, spe.header)) {
+        const SpeFile spe = read_spe_text(ui, file.text, file_name, SpeMode::Identify);
+        if (!spe.has_data || !stored(store, ui, spe.counts, spe.header, file_name)) {
             return r;
         }
         common::STATUS(ui, "Mirdal file [" + shown_name + "] loaded");
@@ -105,21 +118,22 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
         r.spe = spe.pane;
         r.converted = true;
     } else if (extension == ".lmc" || extension == ".cvc") {
-        const auto text = read_whole_file(file_name);
-        if (!text) {
-            common::WARN(ui, "Error opening the file: " + file_name);
+        const common::InputFile file = common::read_input_file(file_name);
+        if (!file.ok()) {
+            common::WARN(ui, common::input_problem_text(file, file_name, "Error opening the file: " + file_name));
             return r;
         }
-        const ControlSpectrum c = read_control_text(ui, *text);
+        const ControlSpectrum c = read_control_text(ui, file.text, file_name);
         if (c.kind == ControlSpectrum::Kind::Reference) {
             const std::string named = referred_name(file_name, c.spectrum_file);
             common::WARN(ui, "The file does not contain an intrinsic spectrum\ropening " + named + " in stead");
             if (references >= max_references) {
+                common::WARN(ui, "Too many control files name one another: " + file_name);
                 return r;
             }
             return check(store, files, ui, named, references + 1);
         }
-        if (c.kind != ControlSpectrum::Kind::Intrinsic || !store_single_spectrum(store, c.counts, c.header)) {
+        if (c.kind != ControlSpectrum::Kind::Intrinsic || !stored(store, ui, c.counts, c.header, file_name)) {
             return r;
         }
         r.type_code = TYPE_INTRINSIC;
@@ -127,6 +141,7 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
         r.description = c.header;
         r.converted = true;
     } else {
+        // The name tells no kind of spectrum file; the caller decides what to try.
         return r;
     }
     finish(store, r);

@@ -1,6 +1,9 @@
 #include "control_file.h"
 
+#include <cmath>
+
 #include "free_format.h"
+#include "spectrum_store.h"
 #include "text_lines.h"
 #include "text_utils.h"
 
@@ -16,8 +19,9 @@ std::optional<long long> leading_integer(std::string_view line) {
         return value;
     }
     // Channel counts and flags are sometimes written as reals ("1024." or "1.0").
+    // Only a whole real within ±1e15 is taken: 2e23 fits no integer.
     const auto real = common::parse_free_real(line.substr(0, end));
-    if (real && *real == static_cast<double>(static_cast<long long>(*real))) {
+    if (real && std::abs(*real) <= 1e15 && *real == std::floor(*real)) {
         return static_cast<long long>(*real);
     }
     return std::nullopt;
@@ -34,7 +38,7 @@ bool find_line_with(common::Lines& lines, std::string_view marker) {
 
 }  // namespace
 
-ControlSpectrum read_control_text(common::Ui& ui, std::string_view text) {
+ControlSpectrum read_control_text(common::Ui& ui, std::string_view text, const std::string& file_name) {
     ControlSpectrum c;
     const auto incomplete = [&ui] {
         common::WARN(ui, "The file is incomplete");
@@ -67,8 +71,12 @@ ControlSpectrum read_control_text(common::Ui& ui, std::string_view text) {
         return c;
     }
     const auto channels = leading_integer(*channels_line);
-    if (!channels || *channels < 1 || *channels > (1 << 30)) {
+    if (!channels || *channels < 1) {
         return unreadable();
+    }
+    if (*channels > MAX_CHANNELS) {
+        common::WARN(ui, too_many_channels_text(file_name, *channels));
+        return ControlSpectrum{};
     }
     c.channels = static_cast<int>(*channels);
     auto values = common::read_free_values(lines, static_cast<std::size_t>(c.channels));

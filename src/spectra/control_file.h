@@ -22,6 +22,7 @@ struct ControlSpectrum {
     std::vector<double> counts;  // of an intrinsic spectrum
 };
 
-ControlSpectrum read_control_text(common::Ui& ui, std::string_view text);
+// `file_name` names the file in messages.
+ControlSpectrum read_control_text(common::Ui& ui, std::string_view text, const std::string& file_name);
 
 }  // namespace vorelbox::spectra

@@ -4,8 +4,9 @@
 
 #include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
-#include "safe_file.h"
+#include "input_file.h"
 #include "load_spectrum_file.h"
+#include "safe_file.h"
 #include "maestro_chn.h"
 #include "tagged_spe.h"
 #include "tembra_file.h"
@@ -110,13 +111,13 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
     r.target = source;
     const std::string extension = common::LOWCASE(common::SPLITPATH(source).extension);
     if (extension == ".spe") {
-        const auto text = read_whole_file(source);
-        if (!text) {
-            common::WARN(ui, "Error opening the spectrum file: " + source);
+        const common::InputFile file = common::read_input_file(source);
+        if (!file.ok()) {
+            common::WARN(ui, common::input_problem_text(file, source, "Error opening the spectrum file: " + source));
             r.failed = true;
             return r;
         }
-        const SpeFile spe = read_spe_text(ui, *text, source, SpeMode::Convert);
+        const SpeFile spe = read_spe_text(ui, file.text, source, SpeMode::Convert);
         if (!spe.has_data) {
             r.failed = true;
             return r;
@@ -132,13 +133,13 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
         const std::vector<double> counts(chn.file.counts.begin(), chn.file.counts.end());
         r = write_copy(ui, source, native_copy_name(source, output_dir), chn_header(chn.file), counts, existing);
     } else if (extension == ".dat") {
-        const auto text = read_whole_file(source);
-        if (!text) {
-            common::WARN(ui, "Unable to open spectrum file " + source);
+        const common::InputFile file = common::read_input_file(source);
+        if (!file.ok()) {
+            common::WARN(ui, common::input_problem_text(file, source, "Unable to open spectrum file " + source));
             r.failed = true;
             return r;
         }
-        r.is_tembra = is_tembra_text(*text);
+        r.is_tembra = is_tembra_text(file.text);
         return r;
     } else {
         return r;
@@ -171,13 +172,13 @@ ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, con
     ConvertResult r;
     r.target = source;
     r.is_tembra = true;
-    const auto text = read_whole_file(source);
-    if (!text) {
-        common::WARN(ui, "Unable to open: " + source);
+    const common::InputFile file = common::read_input_file(source);
+    if (!file.ok()) {
+        common::WARN(ui, common::input_problem_text(file, source, "Unable to open: " + source));
         r.failed = true;
         return r;
     }
-    const TembraFile t = read_tembra_text(ui, *text, source);
+    const TembraFile t = read_tembra_text(ui, file.text, source);
     if (!t.ok) {
         r.failed = true;
         return r;

@@ -1,13 +1,11 @@
 #include "load_spectrum_file.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <array>
 
 #include "detect_format.h"
 #include "free_format.h"
+#include "input_file.h"
 #include "text_lines.h"
 #include "text_utils.h"
 
@@ -43,9 +41,11 @@ std::optional<std::size_t> read_counts(std::string_view line, double* out, std::
         if (negative) {
             ++p;
         }
+        // At most 16 digits are gathered here, so that `whole` cannot overflow;
+        // a longer run of digits goes on to the general reading below.
         std::int64_t whole = 0;
         const char* const digits = p;
-        while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
+        while (p != end && static_cast<unsigned>(*p - '0') < 10u && p - digits < 16) {
             whole = whole * 10 + (*p - '0');
             ++p;
         }
@@ -77,6 +77,12 @@ std::optional<std::size_t> read_counts(std::string_view line, double* out, std::
     return taken;
 }
 
+// Nothing but line ends, blanks and tabs: a file with any other byte (a NUL too)
+// is not empty, whatever else it is.
+bool is_empty_text(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 std::string join_lines(std::initializer_list<std::string_view> parts) {
     std::string text;
     for (const auto part : parts) {
@@ -94,7 +100,9 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
                               const std::string& file_name, bool quiet) {
     LoadResult result;
     store.FILE_SPECTRUM_COUNT = 0;
-    Lines lines(without_bom(text));
+    text = without_bom(text);
+    Lines lines(text);
+    const std::string shown_name(common::trim(file_name));
 
     // The first header, and whether any data line follows it at all.
     const auto first_header = lines.next_non_blank();
@@ -109,7 +117,11 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
         }
     }
     if (!data_found) {
-        common::WARN(ui, "The spectrum file \"" + std::string(common::trim(file_name)) + "\" is empty");
+        if (is_empty_text(text)) {
+            common::WARN(ui, "The spectrum file \"" + shown_name + "\" is empty");
+        } else {
+            common::WARN(ui, "The file \"" + shown_name + "\" holds no spectrum: no line of counts was found");
+        }
         return result;
     }
 
@@ -131,18 +143,20 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
     const DetectedFormat format_b = line_b ? DETECT_FORMAT(*line_b) : DetectedFormat{};
     const int n_a = format_a.n;
     const int n_b = format_b.n;
-    int channels = 0;
+    // Channels are counted up to one more than can be read: enough to refuse the file.
+    std::int64_t channels = 0;
     const DetectedFormat* layout = nullptr;
     if (n_b < n_a) {
         // Line A is the only full line: line B, when it holds values, is the
         // short last line of the spectrum, and then its values count too.
         layout = &format_a;
-        channels = n_a + n_b;
+        channels = std::int64_t{n_a} + n_b;
     } else {
         layout = &format_b;
-        channels = 2 * n_b;
-        while (auto line = lines.next()) {
-            const int n = count_data_values(*line);
+        channels = 2 * std::int64_t{n_b};
+        while (channels <= MAX_CHANNELS) {
+            const auto line = lines.next();
+            const int n = line ? count_data_values(*line) : 0;
             if (n == 0) {
                 break;
             }
@@ -154,6 +168,18 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
         }
     }
     if (channels <= 0 || layout->read_format == "?") {
+        // No layout: the line after the header is not data, or its values are too wide.
+        std::string_view offending = layout == &format_a ? line_a : line_b.value_or(std::string_view{});
+        if (channels <= 0) {
+            offending = common::is_blank(line_a) && line_b ? *line_b : line_a;
+        }
+        common::WARN(ui, join_lines({"Error reading spectrum file: " + file_name,
+                                     "Expecting spectrum data reading the line:",
+                                     std::string(common::trim_right(offending)), "No spectrum was read"}));
+        return result;
+    }
+    if (channels > MAX_CHANNELS) {
+        common::WARN(ui, too_many_channels_text(file_name, 0));
         return result;
     }
     const bool free_layout = layout->read_format == "*";
@@ -165,8 +191,7 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
 
     if (channels > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, channels)) {
         common::WARN(ui, "Not enough memory to read the " + std::to_string(channels) +
-                             " channels of the spectrum file \"" +
-                             std::string(common::trim(file_name)) + "\"");
+                             " channels of the spectrum file \"" + shown_name + "\"");
         return result;
     }
 
@@ -268,53 +293,50 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
     }
     if (store.FILE_SPECTRUM_COUNT > 0) {
         store.LOADED_SPECTRUM_FILE = file_name;
-        store.CHANNEL_COUNT = channels;
-        result.channel_count = channels;
+        store.CHANNEL_COUNT = static_cast<int>(channels);
+        result.channel_count = static_cast<int>(channels);
         result.format = detected;
     }
     return result;
 }
 
-std::optional<std::string> read_whole_file(const std::string& file_name) {
-    std::error_code ec;
-    const std::filesystem::path path(std::string(common::trim_right(common::cut_at_nul(file_name))));
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string text;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), static_cast<std::streamsize>(size));
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    // Whatever the size said, read on to the true end.
-    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return text;
-}
-
 LoadResult load_spectrum_stream(SpectrumStore& store, common::Ui& ui, std::istream& in,
                                 const std::string& file_name, bool quiet) {
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return load_spectrum_text(store, ui, buffer.str(), file_name, quiet);
+    store.FILE_SPECTRUM_COUNT = 0;
+    // The stream is read within the same bound as a file.
+    std::string text;
+    std::array<char, 64 * 1024> buffer{};
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        text.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+        if (static_cast<std::int64_t>(text.size()) > common::MAX_INPUT_FILE_BYTES) {
+            common::WARN(ui, common::too_large_text(file_name, static_cast<std::int64_t>(text.size())));
+            return LoadResult{};
+        }
+    }
+    return load_spectrum_text(store, ui, text, file_name, quiet);
+}
+
+std::optional<std::string> read_whole_file(const std::string& file_name) {
+    common::InputFile file = common::read_input_file(file_name);
+    if (!file.ok()) {
+        return std::nullopt;
+    }
+    return std::move(file.text);
 }
 
 LoadResult LOAD_SPECTRUM_FILE(SpectrumStore& store, common::Ui& ui, const std::string& file_name,
                               bool quiet) {
     store.FILE_SPECTRUM_COUNT = 0;
-    const auto text = read_whole_file(file_name);
-    if (!text) {
+    const common::InputFile file = common::read_input_file(file_name);
+    if (!file.ok()) {
+        if (!quiet) {
+            common::WARN(ui, common::input_problem_text(file, file_name,
+                                                        "Error opening the spectrum file: " + file_name));
+        }
         return LoadResult{};
     }
-    return load_spectrum_text(store, ui, *text, file_name, quiet);
+    return load_spectrum_text(store, ui, file.text, file_name, quiet);
 }
 
 }  // namespace vorelbox::spectra

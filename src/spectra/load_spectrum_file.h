@@ -19,8 +19,11 @@ struct LoadResult {
     std::string format;     // the integer format of the data lines, else the read format
 };
 
-// Reads the file into FILE_SPECTRA / FILE_SPECTRUM_HEADERS. With `quiet`, a line
-// that is not data where data was expected ends the load without asking.
+// Reads the file into FILE_SPECTRA / FILE_SPECTRUM_HEADERS. Every load that
+// reads nothing says why, except with `quiet`: then a file that cannot be opened,
+// or a line that is not data where data was expected, ends the load without a
+// message or a question. Files are read within common::MAX_INPUT_FILE_BYTES and
+// spectra within MAX_CHANNELS channels.
 LoadResult LOAD_SPECTRUM_FILE(SpectrumStore& store, common::Ui& ui, const std::string& file_name,
                               bool quiet = false);
 LoadResult load_spectrum_stream(SpectrumStore& store, common::Ui& ui, std::istream& in,
@@ -28,7 +31,8 @@ LoadResult load_spectrum_stream(SpectrumStore& store, common::Ui& ui, std::istre
 LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_view text,
                               const std::string& file_name, bool quiet = false);
 
-// The whole content of a file, or nothing when it cannot be opened and read.
+// The whole content of a regular file of at most common::MAX_INPUT_FILE_BYTES;
+// nothing for any other (common::read_input_file tells which problem it was).
 std::optional<std::string> read_whole_file(const std::string& file_name);
 
 }  // namespace vorelbox::spectra

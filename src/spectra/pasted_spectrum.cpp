@@ -10,8 +10,9 @@
 #include <limits>
 
 #include "detect_format.h"
+#include "spectrum_store.h"
 #include "free_format.h"
-#include "load_spectrum_file.h"
+#include "input_file.h"
 #include "text_utils.h"
 #include "write_spectrum_file.h"
 
@@ -112,6 +113,11 @@ std::optional<PastedValues> read_values(common::Ui& ui, std::string_view text) {
             message += token;
             message += '"';
             WARN(ui, message);
+            return std::nullopt;
+        }
+        if (read.values.size() == static_cast<std::size_t>(MAX_CHANNELS)) {
+            WARN(ui, "The pasted data holds more than " + std::to_string(MAX_CHANNELS) + " values; at most " +
+                         std::to_string(MAX_CHANNELS) + " channels can be read");
             return std::nullopt;
         }
         read.values.push_back(*value);
@@ -229,12 +235,12 @@ PasteResult CHECK_PASTED_SPECTRA(common::Ui& ui, const std::string& file_name, i
     PasteResult result;
     std::string cannot_open = "Error opening the newly pasted spectrum in ";
     cannot_open += file_name;
-    const auto text = read_whole_file(file_name);
-    if (!text) {
-        WARN(ui, cannot_open);
+    const common::InputFile file = common::read_input_file(file_name);
+    if (!file.ok()) {
+        WARN(ui, common::input_problem_text(file, file_name, cannot_open));
         return result;
     }
-    const auto pasted = check_pasted_text(ui, *text, list_channels);
+    const auto pasted = check_pasted_text(ui, file.text, list_channels);
     if (!pasted) {
         return result;
     }

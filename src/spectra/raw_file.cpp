@@ -1,5 +1,7 @@
 #include "raw_file.h"
 
+#include <filesystem>
+
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -11,10 +13,22 @@ std::string clean_name(std::string_view file_name) {
     return std::string(common::trim_right(common::cut_at_nul(file_name)));
 }
 
+// Only regular files are opened: opening a FIFO waits for a writer (or a
+// reader), and a device may never end. A name that does not exist yet is
+// fine for writing.
+bool may_open(const std::string& name, std::ios::openmode mode) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(name, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return (mode & std::ios::out) != 0;
+    }
+    return !ec && status.type() == std::filesystem::file_type::regular;
+}
+
 bool open_file(RawFileTable& files, int unit, std::string_view file_name, std::ios::openmode mode) {
     std::fstream& stream = files.open(unit);
     const std::string name = clean_name(file_name);
-    if (name.empty()) {
+    if (name.empty() || !may_open(name, mode)) {
         files.close(unit);
         return false;
     }

@@ -23,6 +23,8 @@ private:
     std::map<int, std::fstream> files_;
 };
 
+// Only regular files are opened: a FIFO, a device or a folder is refused, so
+// that no open or read waits for ever.
 // Opens an existing file for reading; false when it cannot be opened.
 bool OPEN_READ(RawFileTable& files, int unit, std::string_view file_name);
 // Creates the file for writing, replacing an existing one; false when it cannot be created.

@@ -135,4 +135,10 @@ void update_log_spectrum(SpectrumStore& store) {
     }
 }
 
+std::string too_many_channels_text(const std::string& file_name, std::int64_t channels) {
+    return "The spectrum file " + std::string(common::trim(file_name)) + " holds a spectrum of " +
+           (channels > MAX_CHANNELS ? std::to_string(channels) : "more than " + std::to_string(MAX_CHANNELS)) +
+           " channels; at most " + std::to_string(MAX_CHANNELS) + " channels can be read";
+}
+
 }  // namespace vorelbox::spectra

@@ -13,6 +13,10 @@ namespace vorelbox::spectra {
 constexpr int FILE_SPECTRA_COLUMNS = 100;
 constexpr int LIST_SPECTRA_COLUMNS = 99;
 constexpr std::size_t HEADER_LENGTH = 80;
+// The most channels a spectrum may have: 262,144, four times the 65,536 of the
+// largest multichannel analysers. Every reader refuses a spectrum with more,
+// with a message, before memory is taken for it.
+constexpr int MAX_CHANNELS = 262144;
 
 struct SpectrumStore {
     // Allocated channel rows of every array below: 0 or a power of two of at least 2.
@@ -53,6 +57,11 @@ void reset_store(SpectrumStore& store);
 // and column 1 of FILE_SPECTRA, with its header. False, with the store as it
 // was, when the memory cannot be had.
 bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header);
+
+// "The spectrum file NAME holds a spectrum of N channels; at most 262144 channels
+// can be read". A count not above the limit (0: a spectrum not counted to its
+// end) is shown as "more than 262144".
+std::string too_many_channels_text(const std::string& file_name, std::int64_t channels);
 
 // CURRENT_LOG_SPECTRUM for channels 1..CHANNEL_COUNT from CURRENT_SPECTRUM,
 // counts below 0.5 taken as 0.5.

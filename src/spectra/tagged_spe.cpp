@@ -1,10 +1,13 @@
 #include "tagged_spe.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "dialog_values.h"
 #include "free_format.h"
 #include "maestro_chn.h"
+#include "spectrum_store.h"
 #include "text_lines.h"
 #include "text_utils.h"
 
@@ -101,28 +104,44 @@ void append_to_header(std::string& header, std::string_view line) {
 }
 
 // The counts of a "$DATA:" section: a line with the first and the last channel
-// number, then the counts. Nothing when the section does not hold them all.
-std::optional<std::vector<double>> data_counts(std::string_view body) {
+// number, then the counts. Nothing in `counts` when the section does not hold
+// them all; `channels` is the count of a range too long to be read.
+struct DataCounts {
+    std::optional<std::vector<double>> counts;
+    double too_many = 0;
+};
+
+DataCounts data_counts(std::string_view body) {
+    DataCounts out;
     common::Lines lines(body);
     const auto range = lines.next_non_blank();
     if (!range) {
-        return std::nullopt;
+        return out;
     }
     const auto bounds = leading_numbers(*range);
     if (bounds.size() < 2) {
-        return std::nullopt;
+        return out;
+    }
+    // A channel range must be whole and positive. The bounds are compared as
+    // reals first: 1e127 fits no integer.
+    constexpr double largest_bound = 1e15;
+    if (std::abs(bounds[0]) > largest_bound || std::abs(bounds[1]) > largest_bound ||
+        bounds[0] != std::floor(bounds[0]) || bounds[1] != std::floor(bounds[1])) {
+        return out;
     }
     const double channels = bounds[1] - bounds[0] + 1;
-    // A channel range must be whole and positive and fit a channel number.
-    if (bounds[0] != static_cast<long long>(bounds[0]) || bounds[1] != static_cast<long long>(bounds[1]) ||
-        channels < 1 || channels > (1 << 30)) {
-        return std::nullopt;
+    if (channels < 1) {
+        return out;
+    }
+    if (channels > MAX_CHANNELS) {
+        out.too_many = channels;
+        return out;
     }
     auto values = common::read_free_values(lines, static_cast<std::size_t>(channels));
-    if (!values.ok) {
-        return std::nullopt;
+    if (values.ok) {
+        out.counts = std::move(values.values);
     }
-    return std::move(values.values);
+    return out;
 }
 
 }  // namespace
@@ -181,13 +200,15 @@ SpeFile read_spe_text(common::Ui& ui, std::string_view text, const std::string& 
                 }
             }
         } else if (s.tag == "$DATA:") {
-            auto counts = data_counts(s.body);
-            if (!counts) {
-                common::WARN(ui, "Error reading file: " + file_name);
+            auto data = data_counts(s.body);
+            if (!data.counts) {
+                common::WARN(ui, data.too_many > 0
+                                     ? too_many_channels_text(file_name, static_cast<std::int64_t>(data.too_many))
+                                     : "Error reading file: " + file_name);
                 data_failed = true;
                 break;
             }
-            spe.counts = std::move(*counts);
+            spe.counts = std::move(*data.counts);
             spe.has_data = true;
         } else if (mode == SpeMode::Convert) {
             break;
@@ -209,7 +230,8 @@ SpeFile read_spe_text(common::Ui& ui, std::string_view text, const std::string& 
             common::WARN(ui, "Unexpected line: " + shown(s.line));
         }
     }
-    if (mode == SpeMode::Convert && !spe.has_data && !data_failed) {
+    if (!spe.has_data && !data_failed) {
+        // No "$DATA:" section at all (in a file of any other bytes, no tag at all).
         common::WARN(ui, "Error reading file: " + file_name);
     }
     return spe;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "free_format.h"
-#include "load_spectrum_file.h"
+#include "input_file.h"
 #include "text_lines.h"
 #include "text_utils.h"
 
@@ -95,8 +95,12 @@ TembraFile read_tembra_text(common::Ui& ui, std::string_view text, const std::st
     common::Lines lines(common::without_bom(text));
     const auto first = lines.next();
     const std::vector<long long> numbers = first ? integers(*first) : std::vector<long long>{};
-    if (numbers.size() < 3 || numbers[2] < 1 || numbers[2] > (1 << 30)) {
+    if (numbers.size() < 3 || numbers[2] < 1) {
         return fail();
+    }
+    if (numbers[2] > MAX_CHANNELS) {
+        common::WARN(ui, too_many_channels_text(file_name, numbers[2]));
+        return TembraFile{};
     }
     t.channels = static_cast<int>(numbers[2]);
     t.second_value = numbers[1];
@@ -144,12 +148,12 @@ TembraFile read_tembra_text(common::Ui& ui, std::string_view text, const std::st
 }
 
 TembraFile LOAD_TEMBRA_FILE(SpectrumStore& store, common::Ui& ui, const std::string& file_name) {
-    const auto text = read_whole_file(file_name);
-    if (!text) {
-        common::WARN(ui, "Unable to open: " + file_name);
+    const common::InputFile file = common::read_input_file(file_name);
+    if (!file.ok()) {
+        common::WARN(ui, common::input_problem_text(file, file_name, "Unable to open: " + file_name));
         return {};
     }
-    TembraFile t = read_tembra_text(ui, *text, file_name);
+    TembraFile t = read_tembra_text(ui, file.text, file_name);
     if (!t.ok) {
         return t;
     }

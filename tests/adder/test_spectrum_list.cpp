@@ -6,6 +6,8 @@
 #include <iomanip>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "fakes/scripted_ui.h"
 #include "spectrum_list.h"
 
@@ -147,6 +149,49 @@ TEST_F(ListFiles, LongHeadersAndChannelMismatch) {
     EXPECT_EQ(ui.texts().back(),
               "The number of channels in the list (12) differs from\rthe number of channels in the file (20)\r"
               "the file is rejected");
+}
+
+TEST_F(ListFiles, RowsWithoutAFileAreRejectedWithOrWithoutAChannelCount) {
+    // Such a row once took spectrum 1 of the file loaded before it (with a count
+    // in the header) or zeros (without one).
+    const std::string data = spectrum_file("a.dat", 2, 12);
+    for (const char* head : {"VORELIX SPECTRUM LIST 12, channels\n", "VORELIX SPECTRUM LIST\n"}) {
+        const std::string name = write("rows.vsl", std::string(head) + "a|2|" + data + "\npasted|1|\n");
+        EXPECT_FALSE(load(name)) << head;
+        EXPECT_EQ(ui.texts().back(), "The spectrum list " + name +
+                                         "\rhas a row without a spectrum file: pasted|1|\rthe list is rejected")
+            << head;
+    }
+}
+
+TEST_F(ListFiles, AListWithoutAChannelCountTakesThatOfItsFirstFile) {
+    const std::string twelve = spectrum_file("a.dat", 1, 12);
+    const std::string twenty = spectrum_file("b.dat", 1, 20);
+    ASSERT_TRUE(load(write("one.vsl", "VORELIX SPECTRUM LIST\nx|1|" + twelve + "\n")));
+    EXPECT_EQ(list.channels, 12);
+    EXPECT_EQ(list.rows[0].maximum, 1.0);
+    EXPECT_FALSE(load(write("mix.vsl", "VORELIX SPECTRUM LIST\nx|1|" + twelve + "\ny|1|" + twenty + "\n")));
+    EXPECT_EQ(ui.texts().back(),
+              "The number of channels in the list (12) differs from\rthe number of channels in the file (20)\r"
+              "the file is rejected");
+}
+
+TEST_F(ListFiles, ChannelCountsAndIndexesBeyondAnyFileAreRefused) {
+    const std::string data = spectrum_file("a.dat", 1, 12);
+    const std::string big = write("big.vsl", "VORELIX SPECTRUM LIST 2000000000, channels\n");
+    EXPECT_FALSE(load(big));
+    EXPECT_EQ(ui.texts().back(), "The spectrum list " + big +
+                                     " is for spectra of 2000000000 channels; at most 262144 channels can be read");
+    // 4294967297 would wrap to 1 as an int.
+    EXPECT_FALSE(load(write("index.vsl", "VORELIX SPECTRUM LIST 12, channels\nx|4294967297|" + data + "\n")));
+    EXPECT_EQ(ui.texts().back(), "The spectrum file " + data + " holds no spectrum #101");
+}
+
+TEST_F(ListFiles, ListFilesThatCannotBeReadAreTold) {
+    const fs::path fifo = dir_ / "fifo.vsl";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(load(fifo.string()));
+    EXPECT_EQ(ui.status.at(2), "Can't open the file: " + fifo.string());
 }
 
 TEST_F(ListFiles, MissingFileIsAskedForOnce) {

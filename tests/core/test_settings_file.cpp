@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "fakes/scripted_ui.h"
 #include "settings_file.h"
 
@@ -112,6 +114,29 @@ TEST_F(SettingsFile, ReadingRulesAndWarnings) {
     EXPECT_EQ(clamped.x, 0);
     EXPECT_EQ(clamped.width, 680);
     EXPECT_EQ(clamped.height, 380);
+}
+
+TEST_F(SettingsFile, ValuesBeyondAnyPageOrScreenAreNotTaken) {
+    // Left as they were, they would overflow integer page positions later.
+    const core::Settings s = read("Left margin=1e300\nRight margin=-5000\nTop margin=3.5\nBottom margin=nan\n"
+                                  "Window=-2147483648,2147483647,0,500,0,1,\n");
+    EXPECT_EQ(s.page_setup.margins.left, 2.0);
+    EXPECT_EQ(s.page_setup.margins.right, 2.0);
+    EXPECT_EQ(s.page_setup.margins.top, 3.5);
+    EXPECT_EQ(s.page_setup.margins.bottom, 2.0);
+    EXPECT_FALSE(s.window);
+    EXPECT_TRUE(read("Window=-20,1900,0,1000,0,3,\n").window);
+}
+
+TEST_F(SettingsFile, ASettingsFileThatIsNoFileIsToldAndPassedOver) {
+    const fs::path fifo = dir_ / "Vorelbox.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const core::Settings s = core::read_settings_file(fifo.string(), ui);
+    EXPECT_EQ(s.program, 0);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"The settings file " + fifo.string() + " is not a file"});
+    // No settings file at all is the first run: nothing to tell.
+    EXPECT_EQ(core::read_settings_file((dir_ / "none.ini").string(), ui).program, 0);
+    EXPECT_EQ(ui.texts().size(), 1u);
 }
 
 TEST_F(SettingsFile, CurrentListThatIsGoneTakesRecentListOneAlong) {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <numeric>
 
+#include <sys/stat.h>
+
 #include "check_spectrum_file.h"
 #include "fakes/scripted_ui.h"
 
@@ -231,11 +233,53 @@ TEST_F(TempFiles, TaggedSpeFieldsAndMessages) {
 }
 
 TEST_F(TempFiles, SpeDataThatClaimsMoreThanItHolds) {
-    for (const char* range : {"0 4000000000", "0 20", "9 3", "a b"}) {
+    const std::string lie = (dir_ / "lie.spe").string();
+    const std::pair<const char*, std::string> cases[] = {
+        {"0 20", "Error reading file: " + lie},
+        {"9 3", "Error reading file: " + lie},
+        {"a b", "Error reading file: " + lie},
+        {"0 1e127", "Error reading file: " + lie},  // no integer holds the bound
+        {"0.5 3", "Error reading file: " + lie},
+        {"0 4000000000",
+         "The spectrum file " + lie + " holds a spectrum of 4000000001 channels; at most 262144 channels can be read"},
+    };
+    for (const auto& [range, message] : cases) {
         auto c = check(write("lie.spe", std::string("$SPEC_ID:\nx\n$DATA:\n") + range + "\n1 2 3\n$ROI:\n"));
         EXPECT_EQ(c->result.channels, 0) << range;
-        ASSERT_EQ(c->ui.texts().size(), 1u) << range;
-        EXPECT_EQ(c->ui.texts()[0], "Error reading file: " + (dir_ / "lie.spe").string());
+        EXPECT_EQ(c->ui.texts(), std::vector<std::string>{message}) << range;
+        EXPECT_EQ(c->store.CHANNEL_CAPACITY, 0);
+    }
+    // A file without a "$DATA:" section, or of no tags at all, says so too.
+    for (const char* text : {"$SPEC_ID:\nonly a description\n", "", "\n \n"}) {
+        auto c = check(write("nodata.spe", text));
+        EXPECT_EQ(c->ui.texts(), std::vector<std::string>{"Error reading file: " + (dir_ / "nodata.spe").string()});
+    }
+}
+
+TEST_F(TempFiles, FifosAndHugeFilesAreRefusedWithAMessage) {
+    // Neither may block the program or fill its memory.
+    for (const char* name : {"x.chn", "x.dat", "x.spe", "x.lmc"}) {
+        const fs::path fifo = dir_ / name;
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        auto c = check(fifo);
+        EXPECT_EQ(c->result.channels, 0) << name;
+        ASSERT_EQ(c->ui.texts().size(), 1u) << name;
+        EXPECT_NE(c->ui.texts()[0].find(fifo.string()), std::string::npos) << c->ui.texts()[0];
+    }
+    EXPECT_EQ(check(dir_ / "x.chn")->ui.texts()[0], "Error opening the spectrum file: " + (dir_ / "x.chn").string());
+    EXPECT_EQ(check(dir_ / "x.spe")->ui.texts()[0], "Error opening the spectrum file: " + (dir_ / "x.spe").string());
+    // A control file that names a FIFO.
+    const std::string head = "control\nFIT DATA BLOCK\nDATA: SPECTRUM\n";
+    auto named = check(write("ref.cvc", head + "6\nheader\nx.dat\n-\n0\n"));
+    EXPECT_EQ(named->result.channels, 0);
+    EXPECT_EQ(named->ui.texts().back(), "Error opening the file: " + (dir_ / "x.dat").string());
+
+    for (const char* name : {"big.dat", "big.spe", "big.lmc"}) {
+        const fs::path big = write(name, "");
+        fs::resize_file(big, std::uintmax_t{1} << 31);
+        auto c = check(big);
+        EXPECT_EQ(c->ui.texts(), std::vector<std::string>{"The file " + big.string() +
+                                                          " is too large to be read: 2147483648 bytes (at most 268435456)"});
         EXPECT_EQ(c->store.CHANNEL_CAPACITY, 0);
     }
 }
@@ -268,10 +312,16 @@ TEST_F(TempFiles, TembraFilesInAnyCaseAndTheirFailures) {
     EXPECT_EQ(check(write("u.dat", unknown))->ui.texts(), (std::vector<std::string>{"Unknown tembra tag: PRESSURE"}));
 
     std::string lying = tembra;
-    lying.replace(0, 7, "0 55 2000000000");
+    lying.replace(0, 7, "0 55 200000");
     auto l = check(write("l.dat", lying));
     EXPECT_EQ(l->ui.texts(), (std::vector<std::string>{"Error to read: " + (dir_ / "l.dat").string()}));
     EXPECT_EQ(l->store.CHANNEL_CAPACITY, 0);
+    lying.replace(0, 11, "0 55 2000000000");
+    auto huge = check(write("h.dat", lying));
+    EXPECT_EQ(huge->ui.texts(), (std::vector<std::string>{"The spectrum file " + (dir_ / "h.dat").string() +
+                                                          " holds a spectrum of 2000000000 channels; at most 262144 "
+                                                          "channels can be read"}));
+    EXPECT_EQ(huge->store.CHANNEL_CAPACITY, 0);
 }
 
 TEST_F(TempFiles, ControlFilesWithAndWithoutTheirOwnSpectrum) {
@@ -297,6 +347,19 @@ TEST_F(TempFiles, ControlFilesWithAndWithoutTheirOwnSpectrum) {
               (std::vector<std::string>{"The file is incomplete"}));
     EXPECT_EQ(check(write("bad.lmc", head + "5\nheader\nx\n-\n1\n1 2 x 4 5\n"))->ui.texts(),
               (std::vector<std::string>{"Error reading intrinsic spectrum"}));
+    // Flags and channel counts written as reals too large for any integer.
+    for (const char* flag : {"2e23", "-1e300", "1.5"}) {
+        EXPECT_EQ(check(write("flag.lmc", head + "5\nheader\nx\n-\n" + flag + "\n1 2 3 4 5\n"))->ui.texts(),
+                  (std::vector<std::string>{"Error reading intrinsic spectrum"}))
+            << flag;
+    }
+    EXPECT_EQ(check(write("n.lmc", head + "1e127\nheader\nx\n-\n1\n1 2 3 4 5\n"))->ui.texts(),
+              (std::vector<std::string>{"Error reading intrinsic spectrum"}));
+    auto many = check(write("many.lmc", head + "1000000\nheader\nx\n-\n1.0\n1 2 3 4 5\n"));
+    EXPECT_EQ(many->ui.texts(), (std::vector<std::string>{"The spectrum file " + (dir_ / "many.lmc").string() +
+                                                          " holds a spectrum of 1000000 channels; at most 262144 "
+                                                          "channels can be read"}));
+    EXPECT_EQ(many->store.CHANNEL_CAPACITY, 0);
 }
 
 TEST_F(TempFiles, OtherExtensionsStayUnidentified) {

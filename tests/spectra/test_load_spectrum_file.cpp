@@ -241,13 +241,77 @@ TEST(LoadSpectrumFile, ShortLastSpectrumIsPaddedAndReported) {
     EXPECT_EQ(channel(l->store, 2, 30), 0.0);
 }
 
-TEST(LoadSpectrumFile, EmptyFileIsReported) {
-    for (const char* text : {"", "only a header\n", "\n\nheader\n\n\n"}) {
+TEST(LoadSpectrumFile, EmptyFilesAndFilesWithoutCountsAreTold) {
+    for (const char* text : {"", "\n \r\n\t\n", "\xEF\xBB\xBF"}) {
         auto l = load(text);
         EXPECT_EQ(l->result.channel_count, 0);
-        ASSERT_EQ(l->ui.texts().size(), 1u) << text;
-        EXPECT_EQ(l->ui.texts()[0], "The spectrum file \"/data/run.dat\" is empty");
+        EXPECT_EQ(l->ui.texts(), std::vector<std::string>{"The spectrum file \"/data/run.dat\" is empty"});
     }
+    // Text or bytes without a line of counts are not "empty".
+    for (const std::string& text : {std::string("only a header\n"), std::string("\n\nheader\n\n\n"),
+                                   std::string(4096, '\0'), std::string("\x7f" "ELF\x02\x01\x01\0\0", 9)}) {
+        auto l = load(text);
+        EXPECT_EQ(l->result.channel_count, 0);
+        EXPECT_EQ(l->ui.texts(), std::vector<std::string>{
+                                     "The file \"/data/run.dat\" holds no spectrum: no line of counts was found"});
+    }
+}
+
+TEST(LoadSpectrumFile, NoLayoutAfterTheHeaderIsTold) {
+    // Counts appear only after lines of text: no layout can be read from the
+    // lines after the header.
+    auto text = load("header\nsome text\nmore text\n 1 2 3\n");
+    EXPECT_EQ(text->result.channel_count, 0);
+    EXPECT_EQ(text->ui.texts(), std::vector<std::string>{"Error reading spectrum file: /data/run.dat\r"
+                                                         "Expecting spectrum data reading the line:\r"
+                                                         "some text\rNo spectrum was read"});
+    // A count wider than any field in the line that gives the layout.
+    auto wide = load("header\n 1 2" + std::string(120, ' ') + "3\n 4\n");
+    EXPECT_EQ(wide->result.channel_count, 0);
+    ASSERT_EQ(wide->ui.texts().size(), 1u);
+    EXPECT_NE(wide->ui.texts()[0].find("No spectrum was read"), std::string::npos);
+}
+
+TEST(LoadSpectrumFile, LongRunsOfDigitsAreReadAsLargeCounts) {
+    // Nineteen digits and more overflow any integer: they are read as reals.
+    auto l = load("h\n 1 12345678901234567890 99999999999999999999999999 7\n");
+    ASSERT_EQ(l->result.channel_count, 4);
+    EXPECT_EQ(channel(l->store, 1, 2), 12345678901234567890.0);
+    EXPECT_EQ(channel(l->store, 1, 3), 1e26);
+    EXPECT_EQ(channel(l->store, 1, 4), 7.0);
+    auto negative = load("h\n -9223372036854775809 -1234567890123456\n");
+    EXPECT_EQ(channel(negative->store, 1, 1), -9223372036854775809.0);
+    EXPECT_EQ(channel(negative->store, 1, 2), -1234567890123456.0);
+}
+
+TEST(LoadSpectrumFile, SpectraOfMoreChannelsThanCanBeReadAreRefused) {
+    std::string one_line = "header\n";
+    for (int i = 0; i < spectra::MAX_CHANNELS + 1; ++i) {
+        one_line += " 0";
+    }
+    auto l = load(one_line + "\n");
+    EXPECT_EQ(l->result.channel_count, 0);
+    EXPECT_EQ(l->ui.texts(), std::vector<std::string>{"The spectrum file /data/run.dat holds a spectrum of more than "
+                                                      "262144 channels; at most 262144 channels can be read"});
+    EXPECT_EQ(l->store.CHANNEL_CAPACITY, 0);
+    // Lines of ten: the limit itself is read.
+    std::string lines = "header\n";
+    for (int i = 0; i < spectra::MAX_CHANNELS / 8; ++i) {
+        lines += " 1 1 1 1 1 1 1 1\n";
+    }
+    auto at_limit = load(lines);
+    EXPECT_EQ(at_limit->result.channel_count, spectra::MAX_CHANNELS);
+    EXPECT_TRUE(at_limit->ui.texts().empty());
+    auto over = load(lines + " 1\n");
+    EXPECT_EQ(over->result.channel_count, 0);
+}
+
+TEST(LoadSpectrumFile, FilesThatCannotBeOpenedAreTold) {
+    spectra::SpectrumStore store;
+    fakes::ScriptedUi ui;
+    const std::string gone = (std::filesystem::temp_directory_path() / "vorelbox_no_such_file.dat").string();
+    EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(store, ui, gone).channel_count, 0);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error opening the spectrum file: " + gone});
 }
 
 TEST(LoadSpectrumFile, SpectraOfASingleDataLineEach) {
@@ -306,12 +370,15 @@ TEST(LoadSpectrumFile, RefusedRepairOrQuietLoadKeepsNothing) {
     EXPECT_TRUE(quiet->ui.shown().empty());
 }
 
-TEST(LoadSpectrumFile, MissingFileLoadsNothingSilently) {
+TEST(LoadSpectrumFile, MissingFileLoadsNothingAndIsToldUnlessQuiet) {
     spectra::SpectrumStore store;
     fakes::ScriptedUi ui;
     const auto r = spectra::LOAD_SPECTRUM_FILE(store, ui, "/nonexistent/vorelbox/none.dat");
     EXPECT_EQ(r.channel_count, 0);
-    EXPECT_TRUE(ui.shown().empty());
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error opening the spectrum file: /nonexistent/vorelbox/none.dat"});
+    fakes::ScriptedUi quiet;
+    EXPECT_EQ(spectra::LOAD_SPECTRUM_FILE(store, quiet, "/nonexistent/vorelbox/none.dat", true).channel_count, 0);
+    EXPECT_TRUE(quiet.shown().empty());
 }
 
 TEST(LoadSpectrumFile, ReadsFromAPath) {

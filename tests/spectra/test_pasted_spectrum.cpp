@@ -8,6 +8,7 @@
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
 #include "pasted_spectrum.h"
+#include "spectrum_store.h"
 
 using namespace vorelbox;
 namespace fs = std::filesystem;
@@ -136,6 +137,19 @@ TEST_F(Paste, WarningsAndStops) {
                                  "The Clipboard contains no spectrum",
                                  "You seem to be pasting more than one coloumn - retry with a single",
                                  "The pasted data contains non-numbers: \"a12x\""}));
+}
+
+TEST_F(Paste, MoreValuesThanChannelsThatCanBeReadAreRefused) {
+    std::string column;
+    for (int i = 0; i <= spectra::MAX_CHANNELS; ++i) {
+        column += "1\n";
+    }
+    EXPECT_FALSE(check(column));
+    EXPECT_EQ(ui.texts(), (Texts{"The pasted data holds more than 262144 values; at most 262144 channels can be read"}));
+    column.resize(column.size() - 2);
+    const auto at_limit = check(column);
+    ASSERT_TRUE(at_limit);
+    EXPECT_EQ(at_limit->counts.size(), static_cast<std::size_t>(spectra::MAX_CHANNELS));
 }
 
 TEST_F(Paste, SeveralColumnsOnlyWhenAccepted) {
