@@ -111,12 +111,14 @@ std::size_t number_text(const FormatItem& item, double value, char* buffer) {
 }
 
 // Appends one value right-justified in its field, or in full after one blank
-// when it does not fit.
+// when it does not fit. A value that fills its field exactly gets the blank too,
+// unless it starts a line, so that two values never run together.
 void append_field(std::string& out, const FormatItem& item, double value) {
     std::array<char, number_buffer_size> buffer{};
     const std::size_t len = number_text(item, value, buffer.data());
     const auto width = static_cast<std::size_t>(item.width);
-    if (len > width) {
+    const bool line_start = out.empty() || out.back() == '\n';
+    if (len > width || (len == width && !line_start)) {
         out.push_back(' ');
     } else {
         out.append(width - len, ' ');

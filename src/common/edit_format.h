@@ -35,7 +35,9 @@ std::string integer_format(int per_line, int width);
 // Writes counts in the format: right-justified fields, values_per_line() to a line,
 // the last line shorter, every line ended by '\n'. Integer fields take the count
 // rounded to the nearest integer. A value too wide for its field is written in full
-// after one blank, so that no count is ever lost to overflow. A free format writes
+// after one blank, so that no count is ever lost to overflow, and so is one that
+// fills its field exactly, unless it starts the line: values never run together.
+// A free format writes
 // ten values a line, each after one blank.
 void write_counts(std::ostream& out, const EditFormat& format, std::span<const double> counts);
 

@@ -134,6 +134,11 @@ DetectedFormat DETECT_FORMAT(std::string_view line) {
     return f;
 }
 
+bool reads_as_data(std::string_view line) {
+    const LineScan s = scan_line(line);
+    return s.data && s.n > 0;
+}
+
 int count_data_values(std::string_view line) {
     const LineScan s = scan_line(line);
     if (!s.data || s.n == 0 || s.last_width > max_field_width) {

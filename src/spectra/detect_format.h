@@ -24,6 +24,12 @@ bool is_separator(char c);
 
 DetectedFormat DETECT_FORMAT(std::string_view line);
 
+// True when the native reader could take the line for a line of counts: it holds
+// at least one value and nothing but "0123456789.-", blanks, tabs and commas
+// (DETECT_FORMAT(line).n > 0, whatever the widths). A header written into a
+// spectrum file must not be such a line.
+bool reads_as_data(std::string_view line);
+
 // The number of values on a line when it is a data line, 0 otherwise. Agrees with
 // DETECT_FORMAT(line).is_data() ? n : 0, without building the format texts.
 int count_data_values(std::string_view line);

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "detect_format.h"
 #include "edit_format.h"
 #include "safe_file.h"
+#include "text_lines.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -55,6 +57,22 @@ std::string eight_per_line_format(std::span<const double> counts) {
     return common::integer_format(8, std::max(10, widest_columns(counts)));
 }
 
+std::string header_line(std::string_view header, int number, std::size_t limit) {
+    // Byte-order marks are no text; the reader drops one at the start of a file.
+    while (common::without_bom(header).size() != header.size()) {
+        header = common::without_bom(header);
+    }
+    const std::string text(common::trim_right(common::blank_control_chars(common::cut_chars(header, limit))));
+    const std::string numbered = "Spectrum " + std::to_string(number);
+    if (common::is_blank(text)) {
+        return numbered;
+    }
+    if (reads_as_data(text)) {
+        return std::string(common::trim_right(common::cut_chars(numbered + ": " + text, limit)));
+    }
+    return text;
+}
+
 bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectra,
                    std::string_view format_text) {
     const auto format = common::parse_edit_format(format_text);
@@ -64,12 +82,7 @@ bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectr
     int number = 0;
     for (const auto& s : spectra) {
         ++number;
-        std::string header(
-            common::trim_right(common::blank_control_chars(common::cut_chars(s.header, s.header_limit))));
-        if (common::is_blank(header)) {
-            header = "Spectrum " + std::to_string(number);
-        }
-        out << header << '\n';
+        out << header_line(s.header, number, s.header_limit) << '\n';
         common::write_counts(out, *format, s.counts);
     }
     return static_cast<bool>(out);

@@ -33,10 +33,17 @@ std::string count_format_for(const std::vector<SpectrumToWrite>& spectra);
 // needs more than 10 columns.
 std::string eight_per_line_format(std::span<const double> counts);
 
-// Writes the spectra in the format text; false when the format cannot be read
-// or the stream fails. Control characters in a header become blanks, so that a
-// header stays one line, and a blank header is written as "Spectrum" and its
-// number, because a blank line would not be read back as a header.
+// The header line written for spectrum `number` (1-based): the header cut to
+// `limit` characters, without byte-order marks at its start, control characters
+// made blanks (so that it stays one line), trailing blanks removed. A blank
+// header becomes "Spectrum 2", because a blank line is not read back as a header;
+// a header that the reader could take for counts (reads_as_data: "2024 05 01")
+// keeps its text behind the same words, "Spectrum 2: 2024 05 01", so that the
+// file reads back as the same spectra.
+std::string header_line(std::string_view header, int number, std::size_t limit = 80);
+
+// Writes the spectra in the format text, each under its header_line; false when
+// the format cannot be read or the stream fails.
 bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectra,
                    std::string_view format_text);
 
