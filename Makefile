@@ -2,8 +2,11 @@
 BUILD_DIR ?= build
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
+SANITIZE_DIR ?= build-sanitize
 
-.PHONY: run test build configure deps bench package clean
+.PHONY: run test build configure deps bench package clean fuzz sanitize
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +29,23 @@ package: build
 
 bench: build
 	$(BUILD_DIR)/bin/vorelbox_bench
+
+# The fuzz targets, built with clang and libFuzzer in build-fuzz and run
+# FUZZ_SECONDS (30) each; FUZZ_TARGETS picks some of them.
+fuzz: deps
+	BUILD_DIR=$(FUZZ_DIR) FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) ./scripts/fuzz.sh
+
+# Everything built with clang, AddressSanitizer and UndefinedBehaviorSanitizer
+# in build-sanitize, then the whole suite, the Qt tests too.
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DVORELBOX_SANITIZE=ON -DVORELBOX_WERROR=$(WERROR)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+	  ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)

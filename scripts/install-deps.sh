@@ -17,6 +17,11 @@ packages=(
   dpkg-dev
   desktop-file-utils
   shared-mime-info
+  # `make sanitize` and `make fuzz`: clang 14, its sanitizer and libFuzzer
+  # runtimes, and llvm-symbolizer for readable reports.
+  clang
+  libclang-rt-14-dev
+  llvm
 )
 
 missing=()

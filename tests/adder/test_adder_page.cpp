@@ -248,7 +248,7 @@ TEST_F(AdderPage, CountFormatAndTruncation) {
     const std::pair<double, const char*> cases[] = {{9999999, "(10i8)"}, {12345678, "(8i9)"}, {0, "(10i8)"},
                                                     {3000000000.0, "(7i11)"}};
     for (const auto& [largest, format] : cases) {
-        look_up(spectrum_file("f.dat", 1, 30, [&](int, int i) { return i == 2 ? largest : 1.0; }));
+        look_up(spectrum_file("f.dat", 1, 30, [l = largest](int, int i) { return i == 2 ? l : 1.0; }));
         apply(AdderCommand::RemoveAll);
         apply(AdderCommand::IncludeAll);
         ui.answer(common::answer::yes_button);
