@@ -84,7 +84,11 @@ LinearAxis linear_axis(double count_maximum, double y_zoom, int y_scroll, const 
     LinearAxis axis;
     const double fy = std::max(1.0, y_zoom);
     // An axis needs a top of at least one count: empty spectra must not divide by zero.
-    axis.top_value = std::max(1LL, truncated((0.1 / fy + 1.0) * std::max(0.0, count_maximum)));
+    // Counts above 10^15 (no real count comes near) are drawn on an axis of 10^15,
+    // so that the tick arithmetic below stays within a long long.
+    constexpr double largest_top = 1e15;
+    axis.top_value =
+        std::max(1LL, truncated((0.1 / fy + 1.0) * std::clamp(count_maximum, 0.0, largest_top)));
     const auto top = static_cast<double>(axis.top_value);
     axis.per_count = (frame.top - frame.bottom) * fy / top;
     axis.offset = y_scroll * top / 1000.0;
