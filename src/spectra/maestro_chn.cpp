@@ -149,7 +149,8 @@ std::string chn_date_text(const ChnFile& chn) {
     text += date.substr(2, 3);
     text += date[7] == '1' ? " 20" : " 19";
     text += date.substr(5, 2);
-    return text;
+    // The fields are raw bytes: a damaged file must not put a line break in a header.
+    return common::blank_control_chars(text);
 }
 
 std::string chn_time_text(const ChnFile& chn) {
@@ -160,7 +161,7 @@ std::string chn_time_text(const ChnFile& chn) {
     text += hhmm.substr(2, 2);
     text += ':';
     text += chn.start_seconds;
-    return text;
+    return common::blank_control_chars(text);
 }
 
 MaestroPane maestro_pane(const ChnFile& chn) {

@@ -49,7 +49,7 @@ std::string chn_problem_text(ChnProblem problem, const std::string& file_name);
 // "31Jan 2019": the day (a leading 0 shown as a blank), the month, and the year
 // with its century (" 20" when the century flag is "1", else " 19").
 std::string chn_date_text(const ChnFile& chn);
-// "15:17:20"
+// "15:17:20". Control characters in the raw fields of both texts become blanks.
 std::string chn_time_text(const ChnFile& chn);
 
 // The acquisition data as the Maestro pane shows them.
