@@ -9,11 +9,13 @@
 #
 # New inputs that libFuzzer finds go to BUILD_DIR/corpus/<target>, crashes to
 # BUILD_DIR/artifacts/<target>/; the seeds in tests/fuzz/corpus are only read.
-# A crash is replayed with: BUILD_DIR/bin/fuzz_<target> ARTIFACT
+# A crash is replayed with: BUILD_DIR/bin/fuzz_<target> /absolute/path/of/ARTIFACT
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${BUILD_DIR:-build-fuzz}
+# Absolute paths: the .vsl target works in a folder of its own.
+build=$(realpath -m "${BUILD_DIR:-build-fuzz}")
+source_corpus=$(pwd)/tests/fuzz/corpus
 seconds=${FUZZ_SECONDS:-30}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 real=${VORELBOX_REAL_DATA:-$(cd .. && pwd)/shared/testdata/real}
@@ -34,19 +36,19 @@ for t in $targets; do
   rm -rf "$seeds"
   mkdir -p "$seeds"
   # The real files a target reads are named in corpus/<target>.real.
-  if [ -f "tests/fuzz/corpus/$t.real" ]; then
+  if [ -f "$source_corpus/$t.real" ]; then
     while IFS= read -r name; do
       case "$name" in ''|'#'*) continue ;; esac
       [ -f "$real/$name" ] && ln -sf "$real/$name" "$seeds/$(echo "$name" | tr ' /' '__')"
-    done < "tests/fuzz/corpus/$t.real"
+    done < "$source_corpus/$t.real"
   fi
   options=(-max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10
            -print_final_stats=1 -artifact_prefix="$artifacts/")
   if [ -f "tests/fuzz/dict/$t.dict" ]; then
-    options+=(-dict="tests/fuzz/dict/$t.dict")
+    options+=(-dict="$(pwd)/tests/fuzz/dict/$t.dict")
   fi
   echo "== fuzz_$t for ${seconds}s"
-  if ! "$build/bin/fuzz_$t" "${options[@]}" "$corpus" "tests/fuzz/corpus/$t" "$seeds" \
+  if ! "$build/bin/fuzz_$t" "${options[@]}" "$corpus" "$source_corpus/$t" "$seeds" \
        > "$build/fuzz_$t.log" 2>&1; then
     failed+=("$t")
     tail -n 40 "$build/fuzz_$t.log"

@@ -73,6 +73,10 @@ int main(int argc, char** argv) {
             inputs.emplace_back(arg);
         }
     }
+    // Targets may change the working folder: every name is made absolute first.
+    for (fs::path& input : inputs) {
+        input = fs::absolute(input);
+    }
     std::size_t ran = 0;
     for (const fs::path& input : inputs) {
         if (run_one(input)) {
