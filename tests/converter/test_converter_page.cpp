@@ -105,7 +105,8 @@ TEST_F(ConverterPage, AFileThatCannotBeReadLeavesTheShownSpectrum) {
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{
                               "This is not a proper spectrum file",
                               "Error opening the file: " + (dir_ / "absent.dat").string(),
-                              "The spectrum file \"" + (dir_ / "empty.dat").string() + "\" is empty"}));
+                              "The file \"" + (dir_ / "empty.dat").string() +
+                                  "\" holds no spectrum: no line of counts was found"}));
     EXPECT_EQ(converter.state.file, (dir_ / "peak.dat").string());
     EXPECT_EQ(converter.state.channels, 100);
     EXPECT_EQ(converter.page.peak_channel, "39");
