@@ -74,7 +74,15 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
     show_file_line();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The pages outlive this object's own members while Qt takes them down;
+    // the last events they see (leaving, focus) must not reach it.
+    for (const QPointer<MouseTranslator>& translator : mouse_translators_) {
+        if (translator) {
+            translator->detach();
+        }
+    }
+}
 
 int MainWindow::layout_unit() const {
     // The height of "Vorelbox" in the window's font / 16; every size is a multiple of it.
@@ -264,10 +272,12 @@ QTabWidget* MainWindow::build_pages() {
                     [this, &st, control, reason] { display::MULTISPECTRUM_RANGES_FOR_VORELBOX(st, ui_, control, reason); });
             });
     const auto mouse = [this](const core::MouseEvent& event) { return mouse_action(event); };
-    new MouseTranslator(adder_page_->plot_area(), core::MouseArea::AdderPlot, mouse);
-    new MouseTranslator(converter_page_->plot_area(), core::MouseArea::ConverterPlot, mouse);
-    new MouseTranslator(multi_page_->plot_area(), core::MouseArea::MultispectrumPlot, mouse);
-    new MouseTranslator(text_page_->text_area(), core::MouseArea::TextOutput, mouse, false);
+    mouse_translators_ = {
+        new MouseTranslator(adder_page_->plot_area(), core::MouseArea::AdderPlot, mouse),
+        new MouseTranslator(converter_page_->plot_area(), core::MouseArea::ConverterPlot, mouse),
+        new MouseTranslator(multi_page_->plot_area(), core::MouseArea::MultispectrumPlot, mouse),
+        new MouseTranslator(text_page_->text_area(), core::MouseArea::TextOutput, mouse, false),
+    };
     const auto names = core::SET_VORELBOXTABNAMES(state_.program);
     page_tabs_->addTab(state_.adder_active() ? static_cast<QWidget*>(adder_page_) : converter_page_, qt_text(names[0]));
     // The page of the other program waits, hidden, for its turn.

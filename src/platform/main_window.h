@@ -4,6 +4,7 @@
 // their page routines.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,7 @@ class AdderPageWidget;
 class ConverterPageWidget;
 class TextOutputWidget;
 class MultispectrumPageWidget;
+class MouseTranslator;
 
 // Commands of the Help menu, which the window carries out itself.
 namespace help_command {
@@ -164,6 +166,7 @@ class MainWindow : public QMainWindow {
     ConverterPageWidget* converter_page_ = nullptr;
     TextOutputWidget* text_page_ = nullptr;
     MultispectrumPageWidget* multi_page_ = nullptr;
+    std::vector<QPointer<MouseTranslator>> mouse_translators_;
     // While a command runs (a dialog of it may run an event loop) no other starts.
     bool command_running_ = false;
     std::array<QLabel*, 3> status_parts_{};

@@ -29,6 +29,9 @@ class MouseTranslator : public QObject {
     // button held too.
     MouseTranslator(QWidget* widget, core::MouseArea area, Handler handler, bool track = true);
 
+    // From now on events pass by unseen: the owner of the handler is going away.
+    void detach() { handler_ = nullptr; }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
