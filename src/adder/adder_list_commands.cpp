@@ -116,8 +116,8 @@ bool save_list_as(AdderState& adder, common::Ui& ui) {
     if (name.empty()) {
         return false;
     }
-    if (!write_spectrum_list_file(name, adder.list)) {
-        common::WARN(ui, "Unable to save the spectrum list " + name);
+    if (const auto saved = write_spectrum_list_file(name, adder.list); !saved) {
+        common::WARN(ui, common::save_failure_text("Unable to save the spectrum list " + name, saved));
         return false;
     }
     adder.list.file_name = name;
@@ -246,8 +246,8 @@ void save_spectra(spectra::SpectrumStore& store, spectra::RawFileTable& files, A
             return;
         }
     }
-    if (!write_list_spectra(path, list, mode, label)) {
-        common::WARN(ui, "Unable to write spectrum file " + path);
+    if (const auto saved = write_list_spectra(path, list, mode, label); !saved) {
+        common::WARN(ui, common::save_failure_text("Unable to write spectrum file " + path, saved));
         return;
     }
     load_input_file(store, files, adder, ui, clipboard, path);

@@ -81,10 +81,10 @@ std::optional<std::string> too_many_spectra(const SpectrumList& list, SaveMode m
            std::to_string(count) + "\rNothing is saved: remove rows from the list, or save the sum on its own";
 }
 
-bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
-                        const std::optional<std::string>& sum_label) {
+common::SaveResult write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
+                                      const std::optional<std::string>& sum_label, common::FileOps& ops) {
     if (too_many_spectra(list, mode)) {
-        return false;
+        return {common::SaveProblem::Content, {}};
     }
     const std::vector<double> sum = list_sum(list);
     const std::string format = list_count_format(list, mode, sum);
@@ -102,9 +102,9 @@ bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveM
         spectra.push_back({*sum_label, values.back()});
     }
     if (spectra.empty()) {
-        return false;
+        return {common::SaveProblem::Content, {}};
     }
-    return spectra::write_spectrum_file(path, spectra, format);
+    return spectra::write_spectrum_file(path, spectra, format, ops);
 }
 
 }  // namespace vorelbox::adder

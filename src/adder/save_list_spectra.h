@@ -35,9 +35,11 @@ std::optional<std::string> too_many_spectra(const SpectrumList& list, SaveMode m
 
 // Writes the file in one step (the old file stays when writing fails): the rows
 // (Spectra, Both) and then, when `sum_label` is given, the sum (Sum, Both), every
-// count truncated toward zero. Returns false, writing nothing, when it could not
-// be written or would hold more spectra than can be read back from one file.
-bool write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
-                        const std::optional<std::string>& sum_label);
+// count truncated toward zero. Nothing is written when the file would hold more
+// spectra than can be read back from one file. The result says why it could not
+// be written.
+common::SaveResult write_list_spectra(const std::string& path, const SpectrumList& list, SaveMode mode,
+                                      const std::optional<std::string>& sum_label,
+                                      common::FileOps& ops = common::system_file_ops());
 
 }  // namespace vorelbox::adder

@@ -69,11 +69,14 @@ void write_spectrum_list(std::ostream& out, const SpectrumList& list) {
     }
 }
 
-bool write_spectrum_list_file(const std::string& path, const SpectrumList& list) {
-    return common::replace_file(path, [&list](std::ostream& out) {
-        write_spectrum_list(out, list);
-        return static_cast<bool>(out);
-    });
+common::SaveResult write_spectrum_list_file(const std::string& path, const SpectrumList& list, common::FileOps& ops) {
+    return common::replace_file(
+        path,
+        [&list](std::ostream& out) {
+            write_spectrum_list(out, list);
+            return static_cast<bool>(out);
+        },
+        ops);
 }
 
 std::optional<RowFields> split_row_line(std::string_view line) {
@@ -205,6 +208,10 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
     if (common::is_blank(name)) {
         return false;
     }
+    if (common::has_control_char(name)) {
+        common::WARN(ui, "The name of the spectrum list " + common::shown_name(name) + " holds a control character");
+        return false;
+    }
     std::string missing_name;  // one answer serves every row that names the same missing file
     std::string replacement;
     const common::InputFile text = common::read_input_file(name);
@@ -245,6 +252,14 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
         if (const auto read = common::parse_free_integer(std::string_view(fields->index_text).substr(0, index_columns))) {
             // An index beyond any file's spectra stays beyond them.
             index = static_cast<int>(std::clamp<long long>(*read, -1, spectra::MAX_FILE_SPECTRA + 1));
+        }
+        // No file name holds one: such a row is refused before any file is touched.
+        if (common::has_control_char(fields->file)) {
+            common::WARN(ui, "The spectrum list " + name + "\rrow " + std::to_string(list.row_count() + 1) +
+                                 " names a spectrum file with a control character in its name:\r" +
+                                 common::shown_name(fields->file) + "\rthe list is rejected");
+            list.rows.clear();
+            return false;
         }
         std::string path = in_list_folder(fields->file, name);
         if (!path.empty() && !common::file_exists(path)) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "raw_file.h"
+#include "safe_file.h"
 #include "spectrum_store.h"
 #include "ui.h"
 
@@ -44,8 +45,9 @@ struct RecentFiles {
 
 // "VORELIX SPECTRUM LIST 1024, channels", then "header|index|file" a row.
 void write_spectrum_list(std::ostream& out, const SpectrumList& list);
-// Writes the list file, replacing an old one in one step; false when it cannot be written.
-bool write_spectrum_list_file(const std::string& path, const SpectrumList& list);
+// Writes the list file, replacing an old one in one step; the result says why it could not be written.
+common::SaveResult write_spectrum_list_file(const std::string& path, const SpectrumList& list,
+                                            common::FileOps& ops = common::system_file_ops());
 
 // One row line split at its last two bars, so that a header holding "|" comes back whole.
 struct RowFields {

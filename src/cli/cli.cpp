@@ -3,6 +3,7 @@
 #include "cli_column.h"
 #include "cli_help.h"
 #include "json_writer.h"
+#include "text_utils.h"
 
 namespace vorelbox::cli {
 namespace {
@@ -29,6 +30,19 @@ Command command_named(const std::string& name) {
 }
 
 }  // namespace
+
+std::string bad_name_error(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (common::has_control_char(name)) {
+            return "the file name " + common::shown_name(name) + " holds a control character";
+        }
+    }
+    return {};
+}
+
+std::string save_error(const std::string& headline, const common::SaveResult& result) {
+    return headline + ": " + common::save_problem_text(result);
+}
 
 void Progress::show(std::ostream& err, std::string_view verb, std::size_t done, std::size_t total) const {
     if (!on_terminal) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "safe_file.h"
+
 namespace vorelbox::common {
 class JsonWriter;
 }
@@ -50,6 +52,13 @@ int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::os
 // `samples [--output-dir DIR] [--list-folder DIR]`: the made-up lifetime spectra
 // of sample_spectra.h, written as files.
 int cli_samples(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// A usage error naming the first of `names` that holds a NUL or another
+// control character, which no file name may hold; empty when none does.
+std::string bad_name_error(const std::vector<std::string>& names);
+
+// A failed save as one line: `headline`, then what went wrong.
+std::string save_error(const std::string& headline, const common::SaveResult& result);
 
 // The "messages" member of a report: the texts shown, line breaks as newlines.
 void write_messages(common::JsonWriter& json, const std::vector<std::string>& messages);

@@ -75,6 +75,9 @@ ColumnOptions parse_column_options(const std::vector<std::string>& args) {
             o.error = "only one text file can be given";
         }
     }
+    if (o.error.empty()) {
+        o.error = bad_name_error({o.text_file, o.out_file});
+    }
     if (o.error.empty() && o.text_file.empty()) {
         o.error = "no text file given";
     } else if (o.error.empty() && o.out_file.empty()) {
@@ -97,7 +100,11 @@ int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (text.ok()) {
         pasted = spectra::check_pasted_text(ui, text.text, options.channels);
     }
-    const bool written = pasted && spectra::write_pasted_spectrum(options.out_file, *pasted);
+    common::SaveResult saved;
+    if (pasted) {
+        saved = spectra::write_pasted_spectrum(options.out_file, *pasted);
+    }
+    const bool written = pasted && saved;
 
     common::JsonWriter json(out);
     json.begin_object();
@@ -111,7 +118,7 @@ int cli_column(const std::vector<std::string>& args, std::ostream& out, std::ost
         json.value(common::input_problem_text(text, options.text_file, "Can't open the file: " + options.text_file));
     } else if (pasted && !written) {
         json.key("error");
-        json.value("Can't write the file: " + options.out_file);
+        json.value(save_error("Can't write the file: " + options.out_file, saved));
     }
     json.end_object();
     out << "\n";

@@ -32,6 +32,12 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
     if (files.empty()) {
         return usage_error(out, err, "convert", "no file given");
     }
+    std::vector<std::string> names = files;
+    names.push_back(output_dir);
+    if (const std::string bad = bad_name_error(names); !bad.empty()) {
+        err << "vorelbox-cli convert: " << bad << "\n";
+        return CLI_USAGE;
+    }
 
     core::AppState state;
     bool all_written = true;

@@ -46,6 +46,9 @@ ExtractOptions parse_extract_options(const std::vector<std::string>& args) {
     if (o.error.empty() && (o.file.empty() || o.out_file.empty())) {
         o.error = "a file and -o are needed";
     }
+    if (o.error.empty()) {
+        o.error = bad_name_error({o.file, o.out_file});
+    }
     return o;
 }
 
@@ -79,10 +82,12 @@ int cli_extract(const std::vector<std::string>& args, std::ostream& out, std::os
         if (mismatch) {
             error = *mismatch + "; nothing is appended (--force appends anyway)";
             std::replace(error.begin(), error.end(), '\r', ' ');
-        } else if (!converter::write_converted_spectrum(o.out_file, header, converter::window_counts(counts, first, last, false),
-                                                 o.append)) {
-            error = (o.append ? "Error writing the new spectrum file " : "Error creating the new spectrum file ") +
-                    o.out_file;
+        } else if (const common::SaveResult saved = converter::write_converted_spectrum(
+                       o.out_file, header, converter::window_counts(counts, first, last, false), o.append);
+                   !saved) {
+            error = save_error(
+                (o.append ? "Error writing the new spectrum file " : "Error creating the new spectrum file ") + o.out_file,
+                saved);
         }
     }
 

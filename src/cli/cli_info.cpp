@@ -39,6 +39,9 @@ InfoOptions parse_info_options(const std::vector<std::string>& args) {
         }
     }
     o.error = read.error();
+    if (o.error.empty()) {
+        o.error = bad_name_error({o.file});
+    }
     if (o.error.empty() && o.file.empty()) {
         o.error = "no file given";
     }

@@ -30,7 +30,7 @@ Acquisition first_polymer_acquisition(const SampleSpectrum& s) {
     return a;
 }
 
-bool write_text(const std::string& path, const std::string& bytes) {
+common::SaveResult write_text(const std::string& path, const std::string& bytes) {
     return common::replace_file(path, [&bytes](std::ostream& out) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return static_cast<bool>(out);
@@ -54,6 +54,9 @@ int cli_samples(const std::vector<std::string>& args, std::ostream& out, std::os
             read.fail("samples takes no file: " + read.current());
         }
     }
+    if (read.error().empty()) {
+        read.fail(bad_name_error({output_dir, list_folder}));
+    }
     if (!read.error().empty()) {
         return usage_error(out, err, "samples", read.error());
     }
@@ -62,11 +65,11 @@ int cli_samples(const std::vector<std::string>& args, std::ostream& out, std::os
     fs::create_directories(output_dir, ec);
     const fs::path folder = fs::absolute(output_dir, ec);
     bool all_written = true;
-    const auto written = [&](const fs::path& path, bool ok) {
-        if (ok) {
+    const auto written = [&](const fs::path& path, const common::SaveResult& saved) {
+        if (saved) {
             out << path.string() << "\n";
         } else {
-            err << "vorelbox-cli samples: cannot write " << path.string() << "\n";
+            err << "vorelbox-cli samples: " << save_error("cannot write " + path.string(), saved) << "\n";
             all_written = false;
         }
     };

@@ -1,6 +1,5 @@
 #include <chrono>
 #include <ctime>
-#include <filesystem>
 
 #include "app_state.h"
 #include "argument_reader.h"
@@ -50,6 +49,9 @@ SumOptions parse_sum_options(const std::vector<std::string>& args) {
     if (o.error.empty() && (o.list_file.empty() || o.out_file.empty() || !o.mode)) {
         o.error = "a list, --mode and -o are needed";
     }
+    if (o.error.empty()) {
+        o.error = bad_name_error({o.list_file, o.out_file});
+    }
     return o;
 }
 
@@ -64,8 +66,11 @@ std::optional<std::string> missing_row(const std::string& text) {
         }
         ++row;
         const auto fields = adder::split_row_line(*line);
-        std::error_code ec;
-        if (fields && !fields->file.empty() && !std::filesystem::is_regular_file(fields->file, ec)) {
+        if (fields && common::has_control_char(fields->file)) {
+            return "row " + std::to_string(row) + " names a spectrum file with a control character in its name: " +
+                   common::shown_name(fields->file);
+        }
+        if (fields && !fields->file.empty() && !common::file_exists(fields->file)) {
             return "row " + std::to_string(row) + " names a spectrum file that does not exist: " + fields->file;
         }
     }
@@ -104,8 +109,8 @@ int cli_sum(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                                            : adder::default_sum_label(list.channels, adder::local_time_now());
         }
         format = adder::list_count_format(list, *o.mode, adder::list_sum(list));
-        if (!adder::write_list_spectra(o.out_file, list, *o.mode, label)) {
-            error = "Unable to write spectrum file " + o.out_file;
+        if (const auto saved = adder::write_list_spectra(o.out_file, list, *o.mode, label); !saved) {
+            error = save_error("Unable to write spectrum file " + o.out_file, saved);
         }
     }
 

@@ -17,7 +17,12 @@
 namespace vorelbox::common {
 namespace {
 
-std::string os_name(std::string_view path) { return std::string(trim_right(cut_at_nul(path))); }
+// The name as the system sees it: trailing blanks removed. A name holding a NUL
+// or another control character names no file, so it comes back empty.
+std::string os_name(std::string_view path) {
+    const std::string_view name = trim_right(path);
+    return has_control_char(name) ? std::string() : std::string(name);
+}
 
 // Bytes read at a time once the size the file claims has been read.
 constexpr std::size_t chunk = 64 * 1024;

@@ -32,8 +32,9 @@ struct InputFile {
 };
 
 // Reads the whole file, never more than `limit` bytes: a file found to hold more
-// (also one that grows while it is read) is TooLarge and its text is not kept. The
-// name is taken up to its first NUL character, trailing blanks removed.
+// (also one that grows while it is read) is TooLarge and its text is not kept.
+// Trailing blanks of the name are ignored; a name holding a NUL or another
+// control character names no file (CannotOpen).
 InputFile read_input_file(std::string_view path, std::int64_t limit = MAX_INPUT_FILE_BYTES);
 
 // True when the name is that of an existing regular file (symbolic links followed).

@@ -1,8 +1,13 @@
 #include "safe_file.h"
 
+#include <array>
+#include <cctype>
+#include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <random>
+#include <streambuf>
+#include <vector>
 
 #include "text_utils.h"
 
@@ -11,82 +16,468 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path temporary_beside(const fs::path& target) {
-    std::random_device random;
-    for (;;) {
-        fs::path temp = target;
-        temp += ".part" + std::to_string(random() % 1000000000u);
-        std::error_code ec;
-        if (!fs::exists(temp, ec)) {
-            return temp;
+constexpr int link_limit = 40;         // as the system's own limit on links in a row
+constexpr int name_tries = 100;        // temporary names tried before giving up
+constexpr std::size_t stem_limit = 120;  // bytes of the target's name kept in a temporary's name
+constexpr std::string_view marker = ".vorelbox-";
+constexpr std::string_view temporary_end = ".tmp";
+constexpr unsigned new_file_permissions = 0666;  // less the user's mask, as for any new file
+constexpr unsigned write_bits = 0222;
+
+std::string folder_of(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+// The first bytes of the target's name, not splitting a UTF-8 character.
+std::string temporary_stem(const std::string& target) {
+    std::string name = fs::path(target).filename().string();
+    if (name.size() > stem_limit) {
+        std::size_t cut = stem_limit;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return name;
+}
+
+// The process that made `entry` when it is a temporary file of a target whose
+// stem is `stem`: "." stem ".vorelbox-" process "-" eight hex digits ".tmp".
+std::optional<int> temporary_owner(std::string_view entry, const std::string& stem) {
+    const std::string start = "." + stem + std::string(marker);
+    if (entry.size() <= start.size() + temporary_end.size() || entry.substr(0, start.size()) != start ||
+        entry.substr(entry.size() - temporary_end.size()) != temporary_end) {
+        return std::nullopt;
+    }
+    const std::string_view middle = entry.substr(start.size(), entry.size() - start.size() - temporary_end.size());
+    const std::size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9 || middle.size() - dash - 1 != 8) {
+        return std::nullopt;
+    }
+    int process = 0;
+    for (const char c : middle.substr(0, dash)) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        process = process * 10 + (c - '0');
+    }
+    for (const char c : middle.substr(dash + 1)) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) {
+            return std::nullopt;
         }
     }
+    return process;
+}
+
+// Removes the temporary files of `target` whose program no longer runs: it was
+// stopped while saving.
+void remove_stale_temporaries(FileOps& ops, const std::string& target) {
+    const std::string folder = folder_of(target);
+    const std::string stem = temporary_stem(target);
+    const int self = ops.process_id();
+    for (const std::string& entry : ops.folder_entries(folder)) {
+        const auto owner = temporary_owner(entry, stem);
+        if (owner && *owner != self && !ops.process_running(*owner)) {
+            ops.remove((fs::path(folder) / entry).string());
+        }
+    }
+}
+
+unsigned random_seed() {
+    const auto ticks = static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
+    try {
+        std::random_device device;
+        return device() ^ ticks;
+    } catch (...) {
+        return ticks;
+    }
+}
+
+// A stream buffer that writes through the file operations. The first failure
+// is kept, and nothing is written after it.
+class OpsBuffer final : public std::streambuf {
+public:
+    OpsBuffer(FileOps& ops, FileHandle file) : ops_(ops), file_(file), buffer_(1 << 16) { reset(); }
+
+    const std::error_code& error() const { return error_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!drain()) {
+            return traits_type::eof();
+        }
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    int sync() override { return drain() ? 0 : -1; }
+
+private:
+    void reset() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+
+    bool drain() {
+        const auto pending = static_cast<std::size_t>(pptr() - pbase());
+        if (!error_ && pending > 0) {
+            const Transferred t = ops_.write(file_, pbase(), pending);
+            if (t.error) {
+                error_ = t.error;
+            } else if (t.bytes != pending) {
+                error_ = std::make_error_code(std::errc::io_error);
+            }
+        }
+        reset();
+        return !error_;
+    }
+
+    FileOps& ops_;
+    FileHandle file_;
+    std::vector<char> buffer_;
+    std::error_code error_;
+};
+
+struct Target {
+    std::string path;  // after following links
+    FileStatus status;
+    SaveResult problem;
+};
+
+Target follow_links(FileOps& ops, const std::string& path) {
+    Target t;
+    t.path = path;
+    for (int links = 0; links <= link_limit; ++links) {
+        t.status = ops.status(t.path);
+        if (t.status.error) {
+            t.problem = {SaveProblem::Access, t.status.error};
+            return t;
+        }
+        if (t.status.kind != FileKind::Link) {
+            return t;
+        }
+        const auto held = ops.link_target(t.path);
+        if (!held || held->empty()) {
+            t.problem = {SaveProblem::Access, std::make_error_code(std::errc::io_error)};
+            return t;
+        }
+        const fs::path next(*held);
+        t.path = next.is_absolute() ? *held : (fs::path(folder_of(t.path)) / next).string();
+    }
+    t.problem = {SaveProblem::LinkLoop, std::make_error_code(std::errc::too_many_symbolic_link_levels)};
+    return t;
+}
+
+// The checks made before anything is written.
+Target check_target(FileOps& ops, const std::string& path) {
+    if (is_blank(path)) {
+        return {path, {}, {SaveProblem::NoName, {}}};
+    }
+    if (has_control_char(path)) {
+        return {path, {}, {SaveProblem::BadName, {}}};
+    }
+    Target t = follow_links(ops, path);
+    if (!t.problem) {
+        return t;
+    }
+    const std::string name = fs::path(t.path).filename().string();
+    if (t.status.kind == FileKind::Folder || name.empty() || name == "." || name == "..") {
+        t.problem = {SaveProblem::Folder, {}};
+    } else if (t.status.kind == FileKind::Other) {
+        t.problem = {SaveProblem::NotRegularFile, {}};
+    } else if (t.status.kind == FileKind::Regular &&
+               ((t.status.permissions & write_bits) == 0 || !ops.can_write(t.path))) {
+        // Read-only stays read-only, even for a user whom the system would let write.
+        t.problem = {SaveProblem::ReadOnly, {}};
+    } else {
+        const std::string folder = folder_of(t.path);
+        const FileStatus folder_status = ops.status(folder);
+        if (folder_status.kind == FileKind::Missing && !folder_status.error) {
+            t.problem = {SaveProblem::NoFolder, {}};
+        } else if (!ops.can_write(folder)) {
+            t.problem = {SaveProblem::FolderReadOnly, {}};
+        }
+    }
+    return t;
+}
+
+struct Temporary {
+    FileHandle file = -1;
+    std::string name;  // empty while the file has no name
+    std::error_code error;
+};
+
+Temporary create_temporary(FileOps& ops, const std::string& target, unsigned permissions, std::mt19937& random) {
+    const Opened unnamed = ops.create_unnamed(folder_of(target), permissions);
+    if (!unnamed.error) {
+        return {unnamed.file, {}, {}};
+    }
+    std::error_code error;
+    for (int attempt = 0; attempt < name_tries; ++attempt) {
+        const std::string name = temporary_name(target, ops.process_id(), static_cast<unsigned>(random()));
+        const Opened named = ops.create_new(name, permissions);
+        if (!named.error) {
+            return {named.file, name, {}};
+        }
+        error = named.error;
+        if (error != std::errc::file_exists) {
+            break;
+        }
+    }
+    return {-1, {}, error};
+}
+
+// Names a file made without a name, with a fresh temporary name.
+std::error_code name_temporary(FileOps& ops, Temporary& temp, const std::string& target, std::mt19937& random) {
+    std::error_code error;
+    for (int attempt = 0; attempt < name_tries; ++attempt) {
+        const std::string name = temporary_name(target, ops.process_id(), static_cast<unsigned>(random()));
+        error = ops.give_name(temp.file, name);
+        if (!error) {
+            temp.name = name;
+            return error;
+        }
+        if (error != std::errc::file_exists) {
+            break;
+        }
+    }
+    return error;
+}
+
+// Everything after the checks: the temporary file is written, flushed, closed
+// and renamed over the target. On failure it is closed and removed.
+SaveResult write_and_replace(FileOps& ops, const Target& target, const std::function<bool(std::ostream&)>& write) {
+    const bool existed = target.status.kind == FileKind::Regular;
+    const unsigned permissions = existed ? target.status.permissions : new_file_permissions;
+    std::mt19937 random(random_seed());
+    remove_stale_temporaries(ops, target.path);
+
+    Temporary temp = create_temporary(ops, target.path, permissions, random);
+    if (temp.error) {
+        return {SaveProblem::Create, temp.error};
+    }
+    bool open = true;
+    const auto fail = [&](SaveResult result) {
+        if (open) {
+            ops.close(temp.file);
+        }
+        if (!temp.name.empty()) {
+            ops.remove(temp.name);
+        }
+        return result;
+    };
+
+    // A new file gets what the user's mask allows; a replaced one keeps its bits.
+    if (existed) {
+        if (const auto error = ops.set_permissions(temp.file, permissions)) {
+            return fail({SaveProblem::Create, error});
+        }
+    }
+    {
+        OpsBuffer buffer(ops, temp.file);
+        std::ostream out(&buffer);
+        const bool made = write(out);
+        out.flush();
+        if (buffer.error()) {
+            return fail({SaveProblem::Write, buffer.error()});
+        }
+        if (!made || !out) {
+            return fail({SaveProblem::Content, {}});
+        }
+    }
+    if (const auto error = ops.sync(temp.file)) {
+        return fail({SaveProblem::Sync, error});
+    }
+    if (temp.name.empty()) {
+        if (const auto error = name_temporary(ops, temp, target.path, random)) {
+            return fail({SaveProblem::Create, error});
+        }
+    }
+    open = false;
+    if (const auto error = ops.close(temp.file)) {
+        return fail({SaveProblem::Close, error});
+    }
+    if (const auto error = ops.rename(temp.name, target.path)) {
+        return fail({SaveProblem::Rename, error});
+    }
+    if (const auto error = ops.sync_folder(folder_of(target.path))) {
+        return {SaveProblem::FolderSync, error};
+    }
+    return {};
+}
+
+// Copies the content of `source` to `out`, with a line end after an unfinished
+// last line when `end_line` is set. A read error or a byte count other than the
+// file's size is the failure `problem`.
+SaveResult copy_content(FileOps& ops, const Target& source, std::ostream& out, bool end_line, SaveProblem problem) {
+    if (source.status.kind != FileKind::Regular || source.status.size == 0) {
+        return {};
+    }
+    const Opened old = ops.open_read(source.path);
+    if (old.error) {
+        return {problem, old.error};
+    }
+    std::array<char, 1 << 16> chunk{};
+    std::uintmax_t copied = 0;
+    char last = '\n';
+    SaveResult result;
+    for (;;) {
+        const Transferred t = ops.read(old.file, chunk.data(), chunk.size());
+        if (t.error) {
+            result = {problem, t.error};
+            break;
+        }
+        if (t.bytes == 0) {
+            break;
+        }
+        out.write(chunk.data(), static_cast<std::streamsize>(t.bytes));
+        copied += t.bytes;
+        last = chunk[t.bytes - 1];
+    }
+    ops.close(old.file);
+    if (result) {
+        if (copied != source.status.size) {
+            result = {problem, {}};
+        } else if (end_line && last != '\n') {
+            out << '\n';
+        }
+    }
+    return result;
 }
 
 }  // namespace
 
 bool file_exists(const std::string& path) {
-    const std::string name(cut_at_nul(path));
     std::error_code ec;
-    return !name.empty() && fs::is_regular_file(name, ec);
+    return !path.empty() && !has_control_char(path) && fs::is_regular_file(path, ec);
 }
 
-bool replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write) {
-    const fs::path target(path);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) {
-        return false;
+std::string temporary_name(const std::string& target, int process_id, unsigned tag) {
+    constexpr const char* hex = "0123456789abcdef";
+    std::string digits(8, '0');
+    for (int i = 7; i >= 0; --i, tag >>= 4) {
+        digits[static_cast<std::size_t>(i)] = hex[tag & 0xF];
     }
-    const fs::path temp = temporary_beside(target);
-    bool ok = false;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        ok = write(out);
-        out.flush();
-        ok = ok && out.good();
-        out.close();
-        ok = ok && !out.fail();
-    }
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temp, ec);
-    }
-    return ok;
+    const std::string name =
+        "." + temporary_stem(target) + std::string(marker) + std::to_string(process_id) + "-" + digits +
+        std::string(temporary_end);
+    return (fs::path(folder_of(target)) / name).string();
 }
 
-bool append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write) {
-    std::error_code ec;
-    const bool exists = fs::exists(path, ec);
-    const auto size = exists ? fs::file_size(path, ec) : 0;
-    if (ec) {
-        return false;
+SaveResult replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write, FileOps& ops) {
+    const Target target = check_target(ops, path);
+    if (!target.problem) {
+        return target.problem;
     }
-    std::ifstream old;
-    if (exists) {
-        old.open(path, std::ios::binary);
-        if (!old) {
-            return false;
-        }
+    return write_and_replace(ops, target, write);
+}
+
+SaveResult append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write, FileOps& ops) {
+    const Target target = check_target(ops, path);
+    if (!target.problem) {
+        return target.problem;
     }
-    return replace_file(path, [&](std::ostream& out) {
-        if (size > 0) {
-            out << old.rdbuf();
-            // An old last line without its line end still ends before what is added.
-            old.clear();
-            old.seekg(-1, std::ios::end);
-            char last = '\n';
-            if (old.get(last) && last != '\n') {
-                out << '\n';
-            }
-        }
-        return static_cast<bool>(out) && write(out);
+    SaveResult old_content;
+    const SaveResult saved = write_and_replace(ops, target, [&](std::ostream& out) {
+        old_content = copy_content(ops, target, out, true, SaveProblem::ReadOld);
+        return static_cast<bool>(old_content) && static_cast<bool>(out) && write(out);
     });
+    return saved.problem == SaveProblem::Content && !old_content ? old_content : saved;
+}
+
+SaveResult copy_file(const std::string& source, const std::string& target, FileOps& ops) {
+    Target from = follow_links(ops, source);
+    if (has_control_char(source)) {
+        from.problem = {SaveProblem::ReadSource, std::make_error_code(std::errc::invalid_argument)};
+    } else if (from.problem.problem == SaveProblem::None && from.status.kind != FileKind::Regular) {
+        from.problem = {SaveProblem::ReadSource, std::make_error_code(std::errc::no_such_file_or_directory)};
+    }
+    if (!from.problem) {
+        return {SaveProblem::ReadSource, from.problem.error};
+    }
+    SaveResult read;
+    const SaveResult saved = replace_file(
+        target,
+        [&](std::ostream& out) {
+            read = copy_content(ops, from, out, false, SaveProblem::ReadSource);
+            return static_cast<bool>(read) && static_cast<bool>(out);
+        },
+        ops);
+    return saved.problem == SaveProblem::Content && !read ? read : saved;
+}
+
+std::string save_problem_text(const SaveResult& result) {
+    std::string text;
+    switch (result.problem) {
+        case SaveProblem::None:
+            return {};
+        case SaveProblem::NoName:
+            text = "The file has no name";
+            break;
+        case SaveProblem::BadName:
+            text = "The name holds a control character";
+            break;
+        case SaveProblem::Folder:
+            text = "That is a folder";
+            break;
+        case SaveProblem::NotRegularFile:
+            text = "That is not a regular file";
+            break;
+        case SaveProblem::ReadOnly:
+            text = "The file is read-only";
+            break;
+        case SaveProblem::NoFolder:
+            text = "Its folder does not exist";
+            break;
+        case SaveProblem::FolderReadOnly:
+            text = "Its folder cannot be written to";
+            break;
+        case SaveProblem::LinkLoop:
+            text = "Its links lead round in a circle";
+            break;
+        case SaveProblem::Access:
+            text = "It cannot be reached";
+            break;
+        case SaveProblem::Create:
+            text = "No temporary file could be made beside it";
+            break;
+        case SaveProblem::Content:
+            text = "The new content could not be made";
+            break;
+        case SaveProblem::ReadOld:
+            text = "Its old content could not be read whole";
+            break;
+        case SaveProblem::ReadSource:
+            text = "The file to copy could not be read whole";
+            break;
+        case SaveProblem::Write:
+            text = "Writing failed";
+            break;
+        case SaveProblem::Sync:
+            text = "The new content could not be flushed to the disk";
+            break;
+        case SaveProblem::Close:
+            text = "Closing the new content failed";
+            break;
+        case SaveProblem::Rename:
+            text = "The new content could not take the old file's place";
+            break;
+        case SaveProblem::FolderSync:
+            text = "The new content is in place, but its folder could not be flushed to the disk";
+            break;
+    }
+    if (result.error && result.problem != SaveProblem::LinkLoop) {
+        text += " (" + result.error.message() + ")";
+    }
+    if (result.problem != SaveProblem::FolderSync) {
+        text += "; the file was not changed";
+    }
+    return text;
+}
+
+std::string save_failure_text(const std::string& headline, const SaveResult& result) {
+    return headline + "\r" + save_problem_text(result);
 }
 
 }  // namespace vorelbox::common

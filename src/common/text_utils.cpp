@@ -157,11 +157,35 @@ std::string cut_chars(std::string_view text, std::size_t max_chars) {
     return std::string(text.substr(0, pos));
 }
 
+bool is_control_char(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
 std::string blank_control_chars(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+        if (is_control_char(c)) {
             c = ' ';
+        }
+    }
+    return out;
+}
+
+bool has_control_char(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), is_control_char);
+}
+
+std::string shown_name(std::string_view name) {
+    constexpr const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : name) {
+        if (is_control_char(c)) {
+            const auto code = static_cast<unsigned char>(c);
+            out += "\\x";
+            out += hex[code >> 4];
+            out += hex[code & 0xF];
+        } else {
+            out += c;
         }
     }
     return out;

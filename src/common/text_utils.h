@@ -35,6 +35,13 @@ std::string name_with_extension(std::string_view path);
 // when the text is valid UTF-8, bytes otherwise, so a cut never splits a character.
 std::string cut_chars(std::string_view text, std::size_t max_chars);
 
+// Control characters are the bytes 0..31 and 127: NUL, tabs, line breaks...
+bool is_control_char(char c);
+bool has_control_char(std::string_view text);
+// A file name for a message: every control character is written as \xNN, so
+// that a name holding one is seen whole.
+std::string shown_name(std::string_view name);
+
 // The text with every control character (line breaks, tabs, NUL...) made a blank,
 // so that it stays on one line.
 std::string blank_control_chars(std::string_view text);

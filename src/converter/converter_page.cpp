@@ -150,8 +150,10 @@ void save_native_copy(Page& p, const spectra::CheckResult& r) {
     const std::string copy = native_copy_of(r);
     const auto counts = window_counts(p.store.FILE_SPECTRA[0], 1, s.channels, false);
     const spectra::SpectrumToWrite spectrum{s.headers.front(), counts, CONVERTER_HEADER_LENGTH};
-    switch (spectra::write_native_copy(p.ui, r.file_name, copy, spectrum, spectra::eight_per_line_format(counts),
-                                       spectra::ExistingFile::Ask, "No keeps it; the converted spectrum stays unsaved")) {
+    const spectra::NativeCopy written =
+        spectra::write_native_copy(p.ui, r.file_name, copy, spectrum, spectra::eight_per_line_format(counts),
+                                   spectra::ExistingFile::Ask, "No keeps it; the converted spectrum stays unsaved");
+    switch (written.outcome) {
         case spectra::CopyOutcome::Written:
         case spectra::CopyOutcome::Unchanged:
             s.unsaved_conversion = false;
@@ -161,7 +163,7 @@ void save_native_copy(Page& p, const spectra::CheckResult& r) {
             break;
         case spectra::CopyOutcome::Failed:
             s.unsaved_conversion = true;
-            common::WARN(p.ui, "Problem reading " + copy);
+            common::WARN(p.ui, common::save_failure_text("Problem reading " + copy, written.saved));
             break;
     }
 }
@@ -285,14 +287,15 @@ std::vector<double> window_counts(const std::vector<double>& counts, int first, 
     return out;
 }
 
-bool write_converted_spectrum(const std::string& path, const std::string& header, const std::vector<double>& counts,
-                              bool append) {
+common::SaveResult write_converted_spectrum(const std::string& path, const std::string& header,
+                                            const std::vector<double>& counts, bool append, common::FileOps& ops) {
     const std::vector<spectra::SpectrumToWrite> spectra{{header, counts, CONVERTER_HEADER_LENGTH}};
     const std::string format = spectra::eight_per_line_format(counts);
     if (!append) {
-        return spectra::write_spectrum_file(path, spectra, format);
+        return spectra::write_spectrum_file(path, spectra, format, ops);
     }
-    return common::append_to_file(path, [&](std::ostream& out) { return spectra::write_spectra(out, spectra, format); });
+    return common::append_to_file(
+        path, [&](std::ostream& out) { return spectra::write_spectra(out, spectra, format); }, ops);
 }
 
 void SPECTCONV_APPLY_SUB(spectra::SpectrumStore& store, spectra::RawFileTable& files, Converter& converter,

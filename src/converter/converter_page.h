@@ -9,6 +9,7 @@
 #include "adder_page.h"
 #include "check_spectrum_file.h"
 #include "clipboard.h"
+#include "safe_file.h"
 #include "ui.h"
 #include "zoom.h"
 
@@ -107,8 +108,9 @@ std::vector<double> window_counts(const std::vector<double>& counts, int first, 
 std::optional<std::string> append_mismatch(const std::string& path, int channels);
 
 // Writes one spectrum in the converter's layout, as a new file or appended to
-// one, each in one step; false when it could not be written.
-bool write_converted_spectrum(const std::string& path, const std::string& header, const std::vector<double>& counts,
-                              bool append);
+// one, each in one step; the result says why it could not be written.
+common::SaveResult write_converted_spectrum(const std::string& path, const std::string& header,
+                                            const std::vector<double>& counts, bool append,
+                                            common::FileOps& ops = common::system_file_ops());
 
 }  // namespace vorelbox::converter

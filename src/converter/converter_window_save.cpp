@@ -22,8 +22,8 @@ std::string stem_of(const std::string& file) {
 
 // Writes the selected spectrum's channels of the saved window; `round` rounds
 // halves away from zero, otherwise counts are truncated toward zero.
-bool write_selected(const spectra::SpectrumStore& store, const ConverterState& s, const std::string& path,
-                    bool append, bool round) {
+common::SaveResult write_selected(const spectra::SpectrumStore& store, const ConverterState& s,
+                                  const std::string& path, bool append, bool round) {
     const auto [first, last] = saved_window(s);
     const std::vector<double> current(store.CURRENT_SPECTRUM.begin(),
                                       store.CURRENT_SPECTRUM.begin() + std::min(s.channels, store.CHANNEL_CAPACITY));
@@ -38,8 +38,8 @@ void save_as(const spectra::SpectrumStore& store, Converter& c, common::Ui& ui) 
     if (path.empty()) {
         return;
     }
-    if (!write_selected(store, s, path, false, false)) {
-        common::WARN(ui, "Error creating the new spectrum file " + path);
+    if (const auto saved = write_selected(store, s, path, false, false); !saved) {
+        common::WARN(ui, common::save_failure_text("Error creating the new spectrum file " + path, saved));
         return;
     }
     s.unsaved_conversion = false;
@@ -67,8 +67,8 @@ void append_to(const spectra::SpectrumStore& store, Converter& c, common::Ui& ui
         common::WARN(ui, *mismatch + "\rNothing is appended: a file of spectra of different lengths does not read back whole");
         return;
     }
-    if (!write_selected(store, s, path, true, false)) {
-        common::WARN(ui, "Error writing the new spectrum file " + path);
+    if (const auto saved = write_selected(store, s, path, true, false); !saved) {
+        common::WARN(ui, common::save_failure_text("Error writing the new spectrum file " + path, saved));
     }
 }
 
@@ -78,8 +78,8 @@ void save_single(const spectra::SpectrumStore& store, Converter& c, common::Ui& 
     if (path.empty()) {
         return;
     }
-    if (!write_selected(store, c.state, path, false, true)) {
-        common::WARN(ui, "Error creating the new spectrum file " + path);
+    if (const auto saved = write_selected(store, c.state, path, false, true); !saved) {
+        common::WARN(ui, common::save_failure_text("Error creating the new spectrum file " + path, saved));
     }
 }
 

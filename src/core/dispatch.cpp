@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
 #include "adder_commands.h"
 #include "app_state.h"
@@ -77,13 +76,8 @@ void save_result(AppState& state, Services& s) {
         common::WARN(s.ui, "Already saved as " + std::string(common::trim_right(target)));
         return;
     }
-    std::ifstream in(source, std::ios::binary);
-    const bool copied = in && common::replace_file(target, [&in](std::ostream& out) {
-                             out << in.rdbuf();
-                             return static_cast<bool>(out);
-                         });
-    if (!copied) {
-        common::WARN(s.ui, "Error saving result as " + target);
+    if (const common::SaveResult copied = common::copy_file(source, target); !copied) {
+        common::WARN(s.ui, common::save_failure_text("Error saving result as " + target, copied));
     }
 }
 
@@ -146,7 +140,8 @@ void unexpected(AppState& state, Services& s) {
 
 }  // namespace
 
-bool write_spectrum_text(const std::string& path, const std::string& header, const std::vector<double>& counts) {
+common::SaveResult write_spectrum_text(const std::string& path, const std::string& header,
+                                       const std::vector<double>& counts) {
     std::vector<double> truncated(counts.size());
     std::transform(counts.begin(), counts.end(), truncated.begin(), [](double c) { return std::trunc(c); });
     const std::vector<spectra::SpectrumToWrite> spectra{{header, truncated, 100}};
@@ -172,8 +167,10 @@ void VORELBOXSAVE(AppState& state, Services& s) {
         return;  // a window started without settings keeps none
     }
     const WindowPlacement placement = s.window_placement ? s.window_placement() : WindowPlacement{};
-    if (!write_settings_file(s.settings_path, current_settings(state, placement), state.adder.list.not_saved)) {
-        common::WARN(s.ui, "Unable to save the setup");
+    const common::SaveResult saved =
+        write_settings_file(s.settings_path, current_settings(state, placement), state.adder.list.not_saved);
+    if (!saved) {
+        common::WARN(s.ui, "Unable to save the setup\r" + s.settings_path + ": " + common::save_problem_text(saved));
     }
 }
 

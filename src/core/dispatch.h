@@ -49,7 +49,8 @@ void VORELBOXSAVE(AppState& state, Services& services);
 Settings current_settings(const AppState& state, const WindowPlacement& placement);
 
 // Writes a spectrum as text for the viewer: its header, then its counts truncated
-// toward zero in "(10i8)" or wider fields for large counts. False when it cannot be written.
-bool write_spectrum_text(const std::string& path, const std::string& header, const std::vector<double>& counts);
+// toward zero in "(10i8)" or wider fields for large counts. The result says why it could not be written.
+common::SaveResult write_spectrum_text(const std::string& path, const std::string& header,
+                                       const std::vector<double>& counts);
 
 }  // namespace vorelbox::core

@@ -245,11 +245,15 @@ void write_settings(std::ostream& out, const Settings& s, bool list_not_saved) {
     fonts_and_margins();
 }
 
-bool write_settings_file(const std::string& path, const Settings& settings, bool list_not_saved) {
-    return common::replace_file(path, [&](std::ostream& out) {
-        write_settings(out, settings, list_not_saved);
-        return static_cast<bool>(out);
-    });
+common::SaveResult write_settings_file(const std::string& path, const Settings& settings, bool list_not_saved,
+                                       common::FileOps& ops) {
+    return common::replace_file(
+        path,
+        [&](std::ostream& out) {
+            write_settings(out, settings, list_not_saved);
+            return static_cast<bool>(out);
+        },
+        ops);
 }
 
 std::string settings_path(const std::string& environment_override, const std::string& program_folder,

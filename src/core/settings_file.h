@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "page_setup.h"
+#include "safe_file.h"
 #include "spectrum_list.h"
 #include "ui.h"
 
@@ -54,8 +55,9 @@ Settings read_settings_file(const std::string& path, common::Ui& ui);
 
 // Writes every setting in the fixed order; an unsaved list is not named.
 void write_settings(std::ostream& out, const Settings& settings, bool list_not_saved);
-// Replaces the settings file in one step; false when it could not be written.
-bool write_settings_file(const std::string& path, const Settings& settings, bool list_not_saved);
+// Replaces the settings file in one step; the result says why it could not be written.
+common::SaveResult write_settings_file(const std::string& path, const Settings& settings, bool list_not_saved,
+                                       common::FileOps& ops = common::system_file_ops());
 
 // Where the settings live: VORELBOX_INI when set, else "Vorelbox.ini" in the
 // program's folder when that folder can be written, else in the user's

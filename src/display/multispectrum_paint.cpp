@@ -350,13 +350,13 @@ bool save_multispectra(MultispectrumState& state, common::Ui& ui, const print::P
         path += MULTI_PICTURE_EXTENSION;
     }
     const std::string title(common::trim(common::SPLITPATH(state.file_name).name));
-    const bool written = write_picture(
+    const common::SaveResult written = write_picture(
         path, [&](Canvas& canvas) { paint_multispectra(canvas, PlotTarget::Save, state, setup); },
         PICTURE_PROGRAM, title);
     if (!written) {
-        common::WARN(ui, "Error creating the picture file " + path);
+        common::WARN(ui, common::save_failure_text("Error creating the picture file " + path, written));
     }
-    return written;
+    return static_cast<bool>(written);
 }
 
 bool print_multispectra(MultispectrumState& state, common::Ui& ui, const print::PageSetup& setup,

@@ -11,6 +11,7 @@
 #include "multispectrum.h"
 #include "page_setup.h"
 #include "print_device.h"
+#include "safe_file.h"
 #include "ui.h"
 
 namespace vorelbox::display {
@@ -21,11 +22,11 @@ void paint_multispectra(Canvas& canvas, PlotTarget target, MultispectrumState& s
                         const print::PageSetup& setup);
 
 // Writes a drawing as a picture file, its kind (EMF, PNG, SVG, PDF) chosen by the
-// file's extension; the description names the program and the title. False
-// when the file could not be written.
+// file's extension; the description names the program and the title. The
+// result says why the file could not be written.
 using PictureWriter =
-    std::function<bool(const std::string& path, const std::function<void(Canvas&)>& draw,
-                       std::string_view program, std::string_view title)>;
+    std::function<common::SaveResult(const std::string& path, const std::function<void(Canvas&)>& draw,
+                                     std::string_view program, std::string_view title)>;
 
 // Where DRAW_MULTISPECTRA draws.
 struct MultiplotTargets {

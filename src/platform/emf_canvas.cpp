@@ -1,7 +1,7 @@
 #include "emf_canvas.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -16,7 +16,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <numbers>
 
@@ -382,7 +381,7 @@ void EmfCanvas::polyline(std::span<const display::Point> points) {
     }
 }
 
-bool EmfCanvas::finish(const std::string& path) {
+std::optional<std::string> EmfCanvas::finish() {
     if (!finished_) {
         end_clip();
         append(U_EMRSELECTOBJECT_set(U_BLACK_PEN));
@@ -393,34 +392,29 @@ bool EmfCanvas::finish(const std::string& path) {
         }
         finished_ = true;
     }
-    const QString target = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
-    if (target.isEmpty()) {
-        return false;
+    // libuemf writes only to a file it opens itself: a private one, read back.
+    QTemporaryFile scratch(QDir::tempPath() + "/vorelbox-picture-XXXXXX.emf");
+    if (!scratch.open()) {
+        return std::nullopt;
     }
-    const QFileInfo info(target);
-    // Written under a temporary name beside the target, which it then replaces.
-    QTemporaryFile temporary(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
-    if (!temporary.open()) {
-        return false;
-    }
-    temporary.close();
-    const QByteArray temporary_name = QFile::encodeName(temporary.fileName());
+    scratch.close();
+    const QByteArray scratch_name = QFile::encodeName(scratch.fileName());
 
     Track track;
-    if (emf_start(temporary_name.constData(),
+    if (emf_start(scratch_name.constData(),
                   static_cast<std::uint32_t>(header_.size() + records_.size() + 64), 4096,
                   &track.et) != 0) {
-        return false;
+        return std::nullopt;
     }
     // emf_append copies a record when it is not to free it.
     auto* header = reinterpret_cast<U_ENHMETARECORD*>(header_.data());
     if (emf_append(header, track.et, 0) != 0) {
-        return false;
+        return std::nullopt;
     }
     for (std::size_t at = 0; at < records_.size(); at += record_size(records_.data() + at)) {
         if (emf_append(reinterpret_cast<U_ENHMETARECORD*>(records_.data() + at), track.et, 0) !=
             0) {
-            return false;
+            return std::nullopt;
         }
     }
     char* end = U_EMREOF_set(0, nullptr, track.et);
@@ -428,21 +422,22 @@ bool EmfCanvas::finish(const std::string& path) {
         end != nullptr && emf_append(reinterpret_cast<U_ENHMETARECORD*>(end), track.et, 0) == 0;
     std::free(end);
     if (!ended) {
-        return false;
+        return std::nullopt;
     }
+    const std::size_t size = track.et->used;
     if (emf_finish(track.et, handles_->table) != 0) {
-        return false;
+        return std::nullopt;
     }
-    QFile::setPermissions(temporary.fileName(), QFile::ReadOwner | QFile::WriteOwner |
-                                                    QFile::ReadGroup | QFile::ReadOther);
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(temporary_name.toStdString()),
-                            std::filesystem::path(QFile::encodeName(target).toStdString()), error);
-    if (error) {
-        return false;
+    QFile written(scratch.fileName());
+    if (!written.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
     }
-    temporary.setAutoRemove(false);
-    return true;
+    const QByteArray bytes = written.readAll();
+    // libuemf does not check its closing of the file: the size tells.
+    if (static_cast<std::size_t>(bytes.size()) != size) {
+        return std::nullopt;
+    }
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace vorelbox::platform

@@ -61,9 +61,8 @@ class EmfCanvas : public display::Canvas {
     void line_to(int x, int y) override;
     void polyline(std::span<const display::Point> points) override;
 
-    // Writes the picture; false when it cannot be written, and then no file is left
-    // at `path` (a file already there stays as it was). Drawing ends here.
-    bool finish(const std::string& path);
+    // The picture file's bytes; nothing when they could not be made. Drawing ends here.
+    std::optional<std::string> finish();
 
   private:
     struct Handles;

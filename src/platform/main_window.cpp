@@ -626,8 +626,10 @@ void MainWindow::save_list_picture() {
         display::DRAW_SPECTRUM_LIST(canvas, display::PlotTarget::Save, state_.adder.list, plot,
                                     state_.settings.page_setup);
     };
-    if (!save_picture(draw, path, display::PICTURE_PROGRAM, display::spectrum_list_picture_title(state_.adder))) {
-        common::WARN(ui_, "Error creating the picture file " + path);
+    const auto saved =
+        save_picture(draw, path, display::PICTURE_PROGRAM, display::spectrum_list_picture_title(state_.adder));
+    if (!saved) {
+        common::WARN(ui_, common::save_failure_text("Error creating the picture file " + path, saved));
     }
 }
 

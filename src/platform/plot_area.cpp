@@ -1,6 +1,7 @@
 #include "qt_text.h"
 #include "plot_area.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QMarginsF>
@@ -8,8 +9,9 @@
 #include <QPainter>
 #include <QRegion>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
+
+#include <optional>
 
 #include "emf_canvas.h"
 #include "qt_canvas.h"
@@ -28,16 +30,15 @@ bool paint_picture(QPaintDevice& device, const DrawPlot& draw) {
     return painter.end();
 }
 
-bool save_png(const DrawPlot& draw, QSaveFile& file) {
+bool draw_png(const DrawPlot& draw, QBuffer& bytes) {
     QImage image(PICTURE_WIDTH, PICTURE_HEIGHT, QImage::Format_RGB32);
     image.fill(Qt::white);
-    return paint_picture(image, draw) && image.save(&file, "PNG");
+    return paint_picture(image, draw) && image.save(&bytes, "PNG");
 }
 
-bool save_svg(const DrawPlot& draw, QSaveFile& file, const std::string& program,
-              const std::string& title) {
+bool draw_svg(const DrawPlot& draw, QBuffer& bytes, const std::string& program, const std::string& title) {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&bytes);
     svg.setSize(QSize(PICTURE_WIDTH, PICTURE_HEIGHT));
     svg.setViewBox(QRect(0, 0, PICTURE_WIDTH, PICTURE_HEIGHT));
     // The generator takes 72 dpi unless told; the picture is at the screen's 96.
@@ -47,9 +48,8 @@ bool save_svg(const DrawPlot& draw, QSaveFile& file, const std::string& program,
     return paint_picture(svg, draw);
 }
 
-bool save_pdf(const DrawPlot& draw, QSaveFile& file, const std::string& program,
-              const std::string& title) {
-    QPdfWriter pdf(&file);
+bool draw_pdf(const DrawPlot& draw, QBuffer& bytes, const std::string& program, const std::string& title) {
+    QPdfWriter pdf(&bytes);
     pdf.setResolution(96);
     // 1024 × 768 units at 96 dpi, in points.
     pdf.setPageSize(QPageSize(QSize(PICTURE_WIDTH * 72 / 96, PICTURE_HEIGHT * 72 / 96), QString(),
@@ -58,6 +58,32 @@ bool save_pdf(const DrawPlot& draw, QSaveFile& file, const std::string& program,
     pdf.setTitle(qt_text(title));
     pdf.setCreator(qt_text(program));
     return paint_picture(pdf, draw);
+}
+
+// The picture file's bytes for the kind ("emf", "png", "svg" or "pdf").
+std::optional<std::string> picture_bytes(const DrawPlot& draw, const QString& kind, const std::string& program,
+                                         const std::string& title) {
+    if (kind == "emf") {
+        EmfCanvas canvas(program, title);
+        draw(canvas);
+        return canvas.finish();
+    }
+    QByteArray data;
+    QBuffer bytes(&data);
+    bytes.open(QIODevice::WriteOnly);
+    bool drawn = false;
+    if (kind == "png") {
+        drawn = draw_png(draw, bytes);
+    } else if (kind == "svg") {
+        drawn = draw_svg(draw, bytes, program, title);
+    } else if (kind == "pdf") {
+        drawn = draw_pdf(draw, bytes, program, title);
+    }
+    bytes.close();
+    if (!drawn) {
+        return std::nullopt;
+    }
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
 }  // namespace
@@ -103,35 +129,24 @@ void PlotArea::paintEvent(QPaintEvent*) {
     draw(canvas);
 }
 
-bool save_picture(const DrawPlot& draw, const std::string& path, const std::string& program,
-                  const std::string& title) {
-    const QString target = qt_text(path);
-    const QString kind = QFileInfo(target).suffix().toLower();
-    if (kind == "emf") {
-        EmfCanvas canvas(program, title);
-        draw(canvas);
-        return canvas.finish(path);
+common::SaveResult save_picture(const DrawPlot& draw, const std::string& path, const std::string& program,
+                                const std::string& title, common::FileOps& ops) {
+    const QString kind = QFileInfo(qt_text(path)).suffix().toLower();
+    if (kind != "emf" && kind != "png" && kind != "svg" && kind != "pdf") {
+        return {common::SaveProblem::Content, {}};
     }
-    if (kind != "png" && kind != "svg" && kind != "pdf") {
-        return false;
+    // The picture is drawn whole first: a failed drawing leaves the old file.
+    const auto bytes = picture_bytes(draw, kind, program, title);
+    if (!bytes) {
+        return {common::SaveProblem::Content, {}};
     }
-    // The file replaces one already there only once it is complete.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    bool written = false;
-    if (kind == "png") {
-        written = save_png(draw, file);
-    } else if (kind == "svg") {
-        written = save_svg(draw, file, program, title);
-    } else {
-        written = save_pdf(draw, file, program, title);
-    }
-    if (!written) {
-        file.cancelWriting();
-    }
-    return file.commit() && written;
+    return common::replace_file(
+        path,
+        [&bytes](std::ostream& out) {
+            out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+            return static_cast<bool>(out);
+        },
+        ops);
 }
 
 }  // namespace vorelbox::platform

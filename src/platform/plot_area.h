@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "canvas.h"
+#include "safe_file.h"
 
 class QPaintEvent;
 class QRegion;
@@ -58,9 +59,10 @@ class PlotArea : public QWidget {
 // Draws a 1024 × 768 picture into the file, its kind chosen by the extension (in
 // either case): ".emf" an enhanced metafile at 40.96 units per cm whose description
 // names the program and the title, ".png", ".svg" or ".pdf" (one page) at 50 units
-// per cm. False, and no file written, for another extension or when the file
-// cannot be written; a file already there then stays as it was.
-bool save_picture(const DrawPlot& draw, const std::string& path, const std::string& program,
-                  const std::string& title);
+// per cm. Written as every file is saved (see replace_file); for another
+// extension, or when the picture cannot be drawn or written, nothing is written,
+// a file already there stays as it was, and the result says why.
+common::SaveResult save_picture(const DrawPlot& draw, const std::string& path, const std::string& program,
+                                const std::string& title, common::FileOps& ops = common::system_file_ops());
 
 }  // namespace vorelbox::platform

@@ -71,6 +71,9 @@ PlotOptions parse_plot_options(const std::vector<std::string>& args) {
     if (o.error.empty() && (o.file.empty() || o.out_file.empty())) {
         o.error = "a file and -o are needed";
     }
+    if (o.error.empty()) {
+        o.error = cli::bad_name_error({o.file, o.out_file});
+    }
     const std::string kind = common::LOWCASE(common::SPLITPATH(o.out_file).extension);
     if (o.error.empty() && kind != ".emf" && kind != ".png" && kind != ".svg" && kind != ".pdf") {
         o.error = "the picture's name must end in .emf, .png, .svg or .pdf";
@@ -115,10 +118,10 @@ int plot(const PlotOptions& o, std::ostream& out, std::ostream& err) {
         const auto draw = [&](display::Canvas& canvas) {
             display::paint_multispectra(canvas, display::PlotTarget::Save, state, setup);
         };
-        if (!save_picture(draw, o.out_file, display::PICTURE_PROGRAM,
-                          common::SPLITPATH(state.file_name).name)) {
-            error = "Error creating the picture file ";
-            error += o.out_file;
+        const common::SaveResult saved =
+            save_picture(draw, o.out_file, display::PICTURE_PROGRAM, common::SPLITPATH(state.file_name).name);
+        if (!saved) {
+            error = cli::save_error("Error creating the picture file " + o.out_file, saved);
         }
     }
 

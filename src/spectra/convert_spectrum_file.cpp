@@ -39,12 +39,14 @@ bool same_spectrum(std::string_view old_text, std::string_view new_text, const s
 // The copy of a source that the caller reads next: keeping a different file of
 // its name means the source is not read.
 ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::string& target,
-                         const std::string& header, const std::vector<double>& counts, ExistingFile existing) {
+                         const std::string& header, const std::vector<double>& counts, ExistingFile existing,
+                         common::FileOps& ops) {
     ConvertResult r;
     r.target = target;
     const SpectrumToWrite spectrum{header, counts, converted_header_max};
-    switch (write_native_copy(ui, source, target, spectrum, eight_per_line_format(counts), existing,
-                              "No keeps it, and " + source + " is not read")) {
+    const NativeCopy copy = write_native_copy(ui, source, target, spectrum, eight_per_line_format(counts), existing,
+                                              "No keeps it, and " + source + " is not read", ops);
+    switch (copy.outcome) {
         case CopyOutcome::Written:
         case CopyOutcome::Unchanged:
             r.written = true;
@@ -53,7 +55,8 @@ ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::s
             r.kept_existing = true;
             break;
         case CopyOutcome::Failed:
-            common::WARN(ui, "Unable to write spectrum file " + target);
+            common::WARN(ui, common::save_failure_text("Unable to write spectrum file " + common::shown_name(target),
+                                                       copy.saved));
             break;
     }
     return r;
@@ -61,17 +64,17 @@ ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::s
 
 }  // namespace
 
-CopyOutcome write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
-                              const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
-                              std::string_view when_kept) {
+NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
+                             const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
+                             std::string_view when_kept, common::FileOps& ops) {
     std::ostringstream out;
     if (!write_spectra(out, {spectrum}, format)) {
-        return CopyOutcome::Failed;
+        return {CopyOutcome::Failed, {common::SaveProblem::Content, {}}};
     }
     const std::string content = out.str();
     if (const auto old = read_whole_file(target)) {
         if (*old == content || same_spectrum(*old, content, target)) {
-            return CopyOutcome::Unchanged;
+            return {CopyOutcome::Unchanged, {}};
         }
         bool replace = existing == ExistingFile::Replace;
         if (existing == ExistingFile::Ask) {
@@ -83,14 +86,17 @@ CopyOutcome write_native_copy(common::Ui& ui, const std::string& source, const s
             replace = common::ASK_YN(ui, question);
         }
         if (!replace) {
-            return CopyOutcome::Kept;
+            return {CopyOutcome::Kept, {}};
         }
     }
-    const bool written = common::replace_file(target, [&content](std::ostream& o) {
-        o << content;
-        return static_cast<bool>(o);
-    });
-    return written ? CopyOutcome::Written : CopyOutcome::Failed;
+    const common::SaveResult saved = common::replace_file(
+        target,
+        [&content](std::ostream& o) {
+            o << content;
+            return static_cast<bool>(o);
+        },
+        ops);
+    return {saved ? CopyOutcome::Written : CopyOutcome::Failed, saved};
 }
 
 std::string native_copy_name(const std::string& source, const std::string& output_dir) {
@@ -106,7 +112,7 @@ std::string native_copy_name(const std::string& source, const std::string& outpu
 }
 
 ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const std::string& source,
-                                    const std::string& output_dir, ExistingFile existing) {
+                                    const std::string& output_dir, ExistingFile existing, common::FileOps& ops) {
     ConvertResult r;
     r.target = source;
     const std::string extension = common::LOWCASE(common::SPLITPATH(source).extension);
@@ -122,7 +128,7 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
             r.failed = true;
             return r;
         }
-        r = write_copy(ui, source, native_copy_name(source, output_dir), spe.header, spe.counts, existing);
+        r = write_copy(ui, source, native_copy_name(source, output_dir), spe.header, spe.counts, existing, ops);
     } else if (extension == ".chn") {
         const ChnRead chn = read_chn_file(files, CHN_UNIT, source);
         if (chn.problem != ChnProblem::None) {
@@ -131,7 +137,7 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
             return r;
         }
         const std::vector<double> counts(chn.file.counts.begin(), chn.file.counts.end());
-        r = write_copy(ui, source, native_copy_name(source, output_dir), chn_header(chn.file), counts, existing);
+        r = write_copy(ui, source, native_copy_name(source, output_dir), chn_header(chn.file), counts, existing, ops);
     } else if (extension == ".dat") {
         const common::InputFile file = common::read_input_file(source);
         if (!file.ok()) {
@@ -168,7 +174,7 @@ std::string tembra_copy_name(const std::string& source, const std::string& outpu
 }
 
 ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, const std::string& output_dir,
-                                  ExistingFile existing) {
+                                  ExistingFile existing, common::FileOps& ops) {
     ConvertResult r;
     r.target = source;
     r.is_tembra = true;
@@ -184,7 +190,7 @@ ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, con
         return r;
     }
     r = write_copy(ui, source, tembra_copy_name(source, output_dir), t.pane.sample.empty() ? t.pane.file : t.pane.sample,
-                   t.counts, existing);
+                   t.counts, existing, ops);
     r.is_tembra = true;
     if (!r.written) {
         r.failed = true;

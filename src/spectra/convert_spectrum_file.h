@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "raw_file.h"
+#include "safe_file.h"
 #include "ui.h"
 #include "write_spectrum_file.h"
 
@@ -34,13 +35,18 @@ struct ConvertResult {
     bool kept_existing = false;  // a different file of the copy's name was kept
 };
 
+struct NativeCopy {
+    CopyOutcome outcome = CopyOutcome::Failed;
+    common::SaveResult saved;  // why it failed
+};
+
 // Writes the native copy `target` of `source` in one step. A file of that name
 // that reads as the same spectrum is left alone; one that holds anything else
 // is replaced only as `existing` says. `when_kept` ends the question, telling
 // what keeping the old file means for the caller.
-CopyOutcome write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
-                              const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
-                              std::string_view when_kept);
+NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
+                             const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
+                             std::string_view when_kept, common::FileOps& ops = common::system_file_ops());
 
 // The name of the native copy: the source's folder and name with ".dat", in
 // `output_dir` instead when it is given.
@@ -49,9 +55,11 @@ std::string native_copy_name(const std::string& source, const std::string& outpu
 // Writes the native copy of a ".spe" or ".chn" file (see write_native_copy: the
 // caller then reads the target, so keeping a different file means the source is
 // not read) and tells whether a ".dat" file is a Tembra file. Other files are
-// left alone and named as the target.
+// left alone and named as the target. A copy that cannot be written is warned
+// of, with the reason.
 ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const std::string& source,
-                                    const std::string& output_dir = "", ExistingFile existing = ExistingFile::Ask);
+                                    const std::string& output_dir = "", ExistingFile existing = ExistingFile::Ask,
+                                    common::FileOps& ops = common::system_file_ops());
 
 }  // namespace vorelbox::spectra
 
@@ -60,6 +68,7 @@ namespace vorelbox::spectra {
 // The native copy of a Tembra file, named after it with the ending "_tembra.dat".
 std::string tembra_copy_name(const std::string& source, const std::string& output_dir = "");
 ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, const std::string& output_dir = "",
-                                  ExistingFile existing = ExistingFile::Ask);
+                                  ExistingFile existing = ExistingFile::Ask,
+                                  common::FileOps& ops = common::system_file_ops());
 
 }  // namespace vorelbox::spectra

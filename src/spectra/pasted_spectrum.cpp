@@ -149,16 +149,13 @@ bool CLIPBOARDTOFILE(common::Clipboard& clipboard, RawFileTable& files, common::
         WARN(ui, "Lock error");
         return false;
     }
-    bool stored = OPEN_WRITE(files, CLIPBOARD_UNIT, file_name) && WRITE_BYTES(files, CLIPBOARD_UNIT, *text);
-    // Buffered bytes that cannot be written show only when flushed.
-    if (std::fstream* stream = files.find(CLIPBOARD_UNIT); stored && stream != nullptr) {
-        stored = static_cast<bool>(stream->flush());
-    }
     CLOSE_FILE(files, CLIPBOARD_UNIT);
+    const common::SaveResult stored = common::replace_file(file_name, [&text](std::ostream& out) {
+        out << *text;
+        return static_cast<bool>(out);
+    });
     if (!stored) {
-        std::string message = "Problem storing text in ";
-        message += file_name;
-        WARN(ui, message);
+        WARN(ui, common::save_failure_text("Problem storing text in " + file_name, stored));
         return false;
     }
     return true;
@@ -220,7 +217,7 @@ std::optional<PastedSpectrum> check_pasted_text(common::Ui& ui, std::string_view
     return pasted;
 }
 
-bool write_pasted_spectrum(const std::string& path, const PastedSpectrum& pasted) {
+common::SaveResult write_pasted_spectrum(const std::string& path, const PastedSpectrum& pasted) {
     // Spectrum files hold whole counts: a value that is not a whole number (one
     // pasted with decimals, or rescaled) is rounded to the nearest integer, halves
     // away from zero, so 1.5 is written as 2 and 0.3 as 0.
@@ -244,8 +241,8 @@ PasteResult CHECK_PASTED_SPECTRA(common::Ui& ui, const std::string& file_name, i
     if (!pasted) {
         return result;
     }
-    if (!write_pasted_spectrum(file_name, *pasted)) {
-        WARN(ui, cannot_open);
+    if (const common::SaveResult saved = write_pasted_spectrum(file_name, *pasted); !saved) {
+        WARN(ui, common::save_failure_text(cannot_open, saved));
         return result;
     }
     result.ok = true;

@@ -10,6 +10,7 @@
 
 #include "clipboard.h"
 #include "raw_file.h"
+#include "safe_file.h"
 #include "ui.h"
 
 namespace vorelbox::spectra {
@@ -38,8 +39,8 @@ struct PastedSpectrum {
 std::optional<PastedSpectrum> check_pasted_text(common::Ui& ui, std::string_view text, int list_channels);
 
 // Writes (or replaces in one step) a native spectrum file holding the pasted
-// spectrum under PASTED_HEADER; false when it cannot be written.
-bool write_pasted_spectrum(const std::string& path, const PastedSpectrum& pasted);
+// spectrum under PASTED_HEADER; the result says why it could not be written.
+common::SaveResult write_pasted_spectrum(const std::string& path, const PastedSpectrum& pasted);
 
 struct PasteResult {
     bool ok = false;

@@ -7,10 +7,12 @@
 namespace vorelbox::spectra {
 namespace {
 
-// The name as the operating system should see it: cut at the first NUL,
-// trailing blanks removed.
+// The name as the operating system should see it: trailing blanks removed.
+// A name that still holds a NUL or another control character names no file,
+// so it comes back empty.
 std::string clean_name(std::string_view file_name) {
-    return std::string(common::trim_right(common::cut_at_nul(file_name)));
+    const std::string_view name = common::trim_right(file_name);
+    return common::has_control_char(name) ? std::string() : std::string(name);
 }
 
 // Only regular files are opened: opening a FIFO waits for a writer (or a

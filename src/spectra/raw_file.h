@@ -24,7 +24,8 @@ private:
 };
 
 // Only regular files are opened: a FIFO, a device or a folder is refused, so
-// that no open or read waits for ever.
+// that no open or read waits for ever. Trailing blanks of the name are ignored;
+// a name holding a NUL or another control character opens nothing.
 // Opens an existing file for reading; false when it cannot be opened.
 bool OPEN_READ(RawFileTable& files, int unit, std::string_view file_name);
 // Creates the file for writing, replacing an existing one; false when it cannot be created.

@@ -88,12 +88,13 @@ bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectr
     return static_cast<bool>(out);
 }
 
-bool write_spectrum_file(const std::string& path, const std::vector<SpectrumToWrite>& spectra,
-                         std::string_view format_text) {
+common::SaveResult write_spectrum_file(const std::string& path, const std::vector<SpectrumToWrite>& spectra,
+                                       std::string_view format_text, common::FileOps& ops) {
     if (!common::parse_edit_format(format_text)) {
-        return false;
+        return {common::SaveProblem::Content, {}};
     }
-    return common::replace_file(path, [&](std::ostream& out) { return write_spectra(out, spectra, format_text); });
+    return common::replace_file(
+        path, [&](std::ostream& out) { return write_spectra(out, spectra, format_text); }, ops);
 }
 
 namespace {

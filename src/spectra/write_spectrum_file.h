@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "safe_file.h"
+
 namespace vorelbox::spectra {
 
 // Eight counts a line, ten columns each.
@@ -47,10 +49,11 @@ std::string header_line(std::string_view header, int number, std::size_t limit =
 bool write_spectra(std::ostream& out, const std::vector<SpectrumToWrite>& spectra,
                    std::string_view format_text);
 
-// Writes (or replaces in one step) a spectrum file; false when it cannot be
-// written, and then an existing file is left as it was.
-bool write_spectrum_file(const std::string& path, const std::vector<SpectrumToWrite>& spectra,
-                         std::string_view format_text);
+// Writes (or replaces in one step) a spectrum file. On failure, said in the
+// result, an existing file is left as it was.
+common::SaveResult write_spectrum_file(const std::string& path, const std::vector<SpectrumToWrite>& spectra,
+                                       std::string_view format_text,
+                                       common::FileOps& ops = common::system_file_ops());
 
 // A title line of at most 80 characters that names a file: the title followed by
 // the path, with the middle of a long path replaced by "..." so that the file

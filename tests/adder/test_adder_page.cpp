@@ -410,3 +410,17 @@ TEST_F(AdderPage, CenterPeakMovesTheWindow) {
     apply(AdderCommand::Other);
     EXPECT_EQ(ui.texts().back(), "Spectrum Adder action - not yet programmed");
 }
+
+TEST_F(AdderPage, AListSavedOverAReadOnlyFileIsRefusedWithTheReason) {
+    look_up(spectrum_file("a.dat", 2, 12));
+    apply(AdderCommand::IncludeAll);
+    const std::string locked = (dir_ / "locked.vsl").string();
+    std::ofstream(locked) << "older list\n";
+    fs::permissions(locked, fs::perms::owner_read);
+    ui.choose(locked);
+    apply(AdderCommand::SaveAs);
+    EXPECT_EQ(ui.texts().back(),
+              "Unable to save the spectrum list " + locked + "\rThe file is read-only; the file was not changed");
+    EXPECT_TRUE(adder.list.not_saved);
+    EXPECT_EQ(read(locked), "older list\n");
+}

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
 #include "spectrum_list.h"
 
@@ -119,6 +120,41 @@ TEST_F(ListFiles, ARowBecomesTheCurrentSpectrum) {
     ASSERT_TRUE(LOAD_SPECTRUM_IN_LIST(list, store, ui, 1));
     EXPECT_EQ(store.CURRENT_SPECTRUM[0], 1.0);
     EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST_F(ListFiles, AListThatCannotBeSavedKeepsTheOldList) {
+    SpectrumList saved;
+    saved.channels = 12;
+    saved.rows.push_back({"header", 1, spectrum_file("a.dat", 1, 12), {}, 0});
+    const std::string target = write("l.vsl", "older list\n");
+    for (const fakes::SaveFault& fault : fakes::save_faults()) {
+        fakes::FaultyFileOps ops;
+        fault.arrange(ops);
+        EXPECT_FALSE(write_spectrum_list_file(target, saved, ops)) << fault.name;
+        std::ifstream in(target);
+        std::string line;
+        std::getline(in, line);
+        EXPECT_EQ(line, "older list") << fault.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2) << fault.name;
+    }
+}
+
+// A row naming "c.chn", a NUL and "/x.chn" used to send the list load round
+// for ever once c.chn existed: the NUL cut the name to c.chn, and the native
+// copy then looked in vain for a free temporary name.
+TEST_F(ListFiles, ARowWhoseNameHoldsANulIsRejectedBeforeAnyFileIsTouched) {
+    const fs::path chn = dir_ / "c.chn";
+    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
+    const std::string name = chn.string() + std::string(1, '\0') + "/x.chn";
+    const std::string list_file = write("nul.vsl", "VORELBOX SPECTRUM LIST 0, channels\nh|1|" + name + "\n");
+    EXPECT_FALSE(load(list_file));
+    EXPECT_EQ(ui.texts().back(), "The spectrum list " + list_file + "\rrow 1 names a spectrum file with a control "
+                                 "character in its name:\r" + chn.string() + "\\x00/x.chn\rthe list is rejected");
+    EXPECT_EQ(list.row_count(), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+
+    EXPECT_FALSE(load(list_file + "\n"));
+    EXPECT_EQ(ui.texts().back(), "The name of the spectrum list " + list_file + "\\x0A holds a control character");
 }
 
 TEST_F(ListFiles, HeaderLineKeywordsAndEmptyLists) {

@@ -262,3 +262,80 @@ TEST_F(CliInfo, ExtractAppendsOnlyToSpectraOfTheSameLength) {
     EXPECT_EQ(run({"extract", source.string(), "--last", "2", "--append", "-o", target.string()}).code, cli::CLI_OK);
     EXPECT_EQ(run({"extract", source.string(), "--append", "--force", "-o", target.string()}).code, cli::CLI_OK);
 }
+}
+
+// The 67-byte list whose row names "/tmp/vorelbox1/c.chn", a NUL, then "/x.chn"
+// used to make `sum` spin for ever once /tmp/vorelbox1/c.chn existed.
+TEST_F(CliInfo, SumRefusesARowWhoseNameHoldsANul) {
+    const fs::path folder = "/tmp/vorelbox1";
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", folder / "c.chn",
+                  fs::copy_options::overwrite_existing);
+    const std::string list = std::string(VORELBOX_TEST_DATA) + "/nul_in_row_name.vsl";
+    ASSERT_EQ(fs::file_size(list), 67u);
+    const auto out = fs::temp_directory_path() / "vorelbox_cli_nul_out.dat";
+    const CliRun r = run({"sum", list, "--mode", "sum", "-o", out.string()});
+    EXPECT_EQ(r.code, cli::CLI_FAILED);
+    EXPECT_NE(r.out.find("row 1 names a spectrum file with a control character in its name: "
+                         "/tmp/vorelbox1/c.chn\\\\x00/x.chn"),
+              std::string::npos)
+        << r.out;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(folder / "c.dat"));
+    fs::remove(folder / "c.chn");
+}
+
+TEST_F(CliInfo, FileNamesWithControlCharactersAreUsageErrors) {
+    const auto data = write("names.dat", "first\n       1       2       3\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", data.string() + "\n"},
+          {"extract", data.string(), "-o", "/tmp/vorelbox_cli_out\t.dat"},
+          {"sum", "list\x01.vsl", "--mode", "sum", "-o", "out.dat"},
+          {"column", "in\r.txt", "-o", "out.dat"},
+          {"convert", "x\x1b.chn"}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, cli::CLI_USAGE) << args.front();
+        EXPECT_NE(r.err.find("holds a control character"), std::string::npos) << r.err;
+    }
+}
+
+// Extract and append through links, onto kept permissions, and not onto a
+// read-only file: that is refused with a non-zero exit code.
+TEST_F(CliInfo, ExtractWritesThroughLinksAndRefusesReadOnlyFiles) {
+    const auto data = write("links.dat", "first\n       1       2       3\n");
+    const fs::path dir = fs::temp_directory_path() / "vorelbox_cli_links";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path target = dir / "target.dat";
+    std::ofstream(target) << "old\n       7\n";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("target.dat", dir / "link.dat");
+
+    const CliRun appended = run({"extract", data.string(), "--append", "-o", (dir / "link.dat").string()});
+    EXPECT_EQ(appended.code, cli::CLI_OK) << appended.out;
+    EXPECT_NE(appended.out.find("\"appended\":true"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+    std::ifstream in(target);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "old\n       7\nfirst\n         1         2         3\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    for (const bool append : {true, false}) {
+        std::vector<std::string> args{"extract", data.string(), "-o", target.string()};
+        if (append) {
+            args.push_back("--append");
+        }
+        const CliRun refused = run(args);
+        EXPECT_EQ(refused.code, cli::CLI_FAILED);
+        EXPECT_NE(refused.out.find("\"appended\":false"), std::string::npos);
+        EXPECT_NE(refused.out.find("The file is read-only; the file was not changed"), std::string::npos)
+            << refused.out;
+    }
+    std::ifstream again(target);
+    std::ostringstream kept;
+    kept << again.rdbuf();
+    EXPECT_EQ(kept.str(), text.str());
+    fs::remove_all(dir);
+}

@@ -7,6 +7,7 @@
 
 #include "converter_page.h"
 #include "fakes/fake_clipboard.h"
+#include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
 
@@ -297,7 +298,15 @@ TEST_F(ConverterPage, AppendTwiceGivesAMultiSpectrumFile) {
     const std::string before = read(target);
     ui.choose((dir_ / "missing" / "x.dat").string());
     apply(ConverterCommand::AppendTo);
-    EXPECT_EQ(ui.texts().back(), "Error writing the new spectrum file " + (dir_ / "missing" / "x.dat").string());
+    EXPECT_EQ(ui.texts().back(), "Error writing the new spectrum file " + (dir_ / "missing" / "x.dat").string() +
+                                     "\rIts folder does not exist; the file was not changed");
+    EXPECT_EQ(read(target), before);
+    // A read-only file is not appended to.
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    ui.choose(target);
+    apply(ConverterCommand::AppendTo);
+    EXPECT_EQ(ui.texts().back(),
+              "Error writing the new spectrum file " + target + "\rThe file is read-only; the file was not changed");
     EXPECT_EQ(read(target), before);
 }
 
@@ -341,4 +350,19 @@ TEST_F(ConverterPage, RecentFilesAndUnhandledControls) {
               (std::vector<std::string>{"Can't create a new list (yet)", "Converter clicked - not yet programmed",
                                         "Converter dlg_selchange - not yet programmed",
                                         "Converter dlg_change - not yet programmed"}));
+}
+
+TEST_F(ConverterPage, ASaveOrAppendThatFailsKeepsTheOldFile) {
+    const std::vector<double> counts{1, 2, 3};
+    for (const bool append : {false, true}) {
+        for (const fakes::SaveFault& fault : fakes::save_faults()) {
+            SCOPED_TRACE(std::string(fault.name) + (append ? ", appending" : ", saving"));
+            const std::string target = write("old.dat", "old\n       7\n");
+            fakes::FaultyFileOps ops;
+            fault.arrange(ops);
+            EXPECT_FALSE(write_converted_spectrum(target, "new", counts, append, ops));
+            EXPECT_EQ(read(target), "old\n       7\n");
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+        }
+    }
 }

@@ -91,7 +91,12 @@ TEST_F(Dispatch, SaveResultCopiesTheShownFile) {
     EXPECT_EQ(read(dir_ / "copy.txt"), "result\n");
     ui.choose((dir_ / "none" / "copy.txt").string());
     apply(core::command::save_result);
-    EXPECT_EQ(ui.texts().back(), "Error saving result as " + (dir_ / "none" / "copy.txt").string());
+    EXPECT_EQ(ui.texts().back(), "Error saving result as " + (dir_ / "none" / "copy.txt").string() + "\rIts folder does not exist; the file was not changed");
+    // An empty result is copied too.
+    std::ofstream(shown_file, std::ios::trunc).flush();
+    ui.choose((dir_ / "copy.txt").string());
+    apply(core::command::save_result);
+    EXPECT_EQ(read(dir_ / "copy.txt"), "");
 }
 
 TEST_F(Dispatch, SpectrumAsTextUsesTheWidthOfTheLargestCount) {
@@ -149,4 +154,13 @@ TEST_F(Dispatch, CommandsWithoutAnOperationAreUnexpected) {
     tab = 3;
     apply(core::command::print);
     EXPECT_EQ(ui.texts().back(), "No spectra to print");
+}
+
+TEST_F(Dispatch, ASetupThatCannotBeSavedIsWarnedOfWithTheReason) {
+    std::ofstream(services.settings_path) << "[Vorelbox]\n";
+    fs::permissions(services.settings_path, fs::perms::owner_read);
+    core::VORELBOXSAVE(state, services);
+    EXPECT_EQ(ui.texts().back(), "Unable to save the setup\r" + services.settings_path +
+                                     ": The file is read-only; the file was not changed");
+    EXPECT_EQ(read(services.settings_path), "[Vorelbox]\n");
 }

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
 #include "settings_file.h"
 
@@ -158,4 +159,23 @@ TEST_F(SettingsFile, LocationFollowsTheEnvironmentAndWritableFolders) {
     ASSERT_TRUE(core::write_settings_file(path, s, false));
     EXPECT_EQ(core::read_settings_file(path, ui).program, 2);
     EXPECT_FALSE(core::write_settings_file((dir_ / "no" / "such.ini").string(), s, false));
+}
+
+TEST_F(SettingsFile, SettingsThatCannotBeSavedKeepTheOldFile) {
+    const std::string path = (dir_ / "Vorelbox.ini").string();
+    core::Settings s;
+    s.program = 2;
+    ASSERT_TRUE(core::write_settings_file(path, s, false));
+    std::ifstream in(path, std::ios::binary);
+    const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    s.program = 1;
+    for (const fakes::SaveFault& fault : fakes::save_faults()) {
+        fakes::FaultyFileOps ops;
+        fault.arrange(ops);
+        EXPECT_FALSE(core::write_settings_file(path, s, false, ops)) << fault.name;
+        std::ifstream again(path, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), old)
+            << fault.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << fault.name;
+    }
 }

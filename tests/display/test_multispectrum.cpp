@@ -518,7 +518,8 @@ TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
         picture_title = std::string(program) + "/" + std::string(title);
         fakes::RecordingCanvas canvas(1024, 768, 40.96);
         draw(canvas);
-        return find_text(canvas, "Channel no.") != nullptr;
+        return find_text(canvas, "Channel no.") != nullptr ? common::SaveResult{}
+                                                           : common::SaveResult{common::SaveProblem::Content, {}};
     };
     ui.choose("");
     EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets));
@@ -533,6 +534,15 @@ TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
     ui.choose((dir_ / "plot").string());
     DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets);
     EXPECT_EQ(written_path, (dir_ / "plot.emf").string());
+    // A picture that cannot be written is warned of, with the reason.
+    const PictureWriter save = targets.write_picture;
+    targets.write_picture = [](const std::string&, const std::function<void(Canvas&)>&, std::string_view,
+                               std::string_view) { return common::SaveResult{common::SaveProblem::ReadOnly, {}}; };
+    ui.choose((dir_ / "locked.png").string());
+    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, "save", print::PageSetup{}, targets));
+    EXPECT_EQ(ui.texts().back(), "Error creating the picture file " + (dir_ / "locked.png").string() +
+                                     "\rThe file is read-only; the file was not changed");
+    targets.write_picture = save;
 
     targets.choose_printer = [](std::string_view) { return nullptr; };
     EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Print, print::PageSetup{}, targets));

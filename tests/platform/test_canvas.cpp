@@ -1,5 +1,6 @@
 // The plots' canvases on Qt: the plot area and the EMF, PNG, SVG and PDF pictures.
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "emf_canvas.h"
+#include "fakes/faulty_file_ops.h"
 #include "fonts.h"
 #include "plot_area.h"
 
@@ -167,13 +169,40 @@ class TestCanvas : public QObject {
                      name);
             QVERIFY(!QFile::exists(path));
         }
-        // A file already there stays as it was when the picture cannot replace it.
+        // A folder of that name stays as it was.
         QVERIFY(QDir(dir.path()).mkdir("taken.emf"));
-        platform::EmfCanvas canvas("Vorelix", "plot");
-        sample_drawing(canvas);
-        QVERIFY(!canvas.finish(dir.filePath("taken.emf").toStdString()));
+        const auto taken = platform::save_picture(sample_drawing, dir.filePath("taken.emf").toStdString(), "Vorelix", "plot");
+        QCOMPARE(taken.problem, common::SaveProblem::Folder);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"taken.emf"});
+    }
+
+    // Pictures are saved as every file is: a failed write, flush or rename keeps
+    // the old picture and leaves no temporary file.
+    void failedSavesKeepTheOldPicture() {
+        QTemporaryDir dir;
+        for (const char* name : {"plot.emf", "plot.png", "plot.svg", "plot.pdf"}) {
+            const QString path = dir.filePath(name);
+            {
+                QFile old(path);
+                QVERIFY(old.open(QIODevice::WriteOnly));
+                old.write("old picture");
+            }
+            for (int fault = 0; fault < 4; ++fault) {
+                fakes::FaultyFileOps ops;
+                ops.fail_write = fault == 0 ? 1 : 0;
+                ops.disk_space = fault == 1 ? std::optional<std::size_t>(10) : std::nullopt;
+                ops.fail_sync = fault == 2;
+                ops.fail_rename = fault == 3;
+                const auto saved = platform::save_picture(sample_drawing, path.toStdString(), "Vorelix", "plot", ops);
+                QVERIFY2(!saved, name);
+                QCOMPARE(read_all(path), QByteArray("old picture"));
+                QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+            }
+            QVERIFY(platform::save_picture(sample_drawing, path.toStdString(), "Vorelix", "plot"));
+            QVERIFY(read_all(path).size() > 100);
+            QVERIFY(QFile::remove(path));
+        }
     }
 
     void plotAreaDrawsOnTheWidget() {

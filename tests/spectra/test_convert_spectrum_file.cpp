@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "convert_spectrum_file.h"
+#include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
 #include "write_spectrum_file.h"
@@ -155,6 +156,25 @@ TEST_F(Convert, FailuresWriteNothingAndKeepTheOlderCopy) {
     spectra::CONVERT_SPECTRUM_FILE(files_, missing, (dir_ / "gone.dat").string());
     EXPECT_EQ(missing.texts(), (std::vector<std::string>{"Error opening the spectrum file: " + (dir_ / "gone.spe").string(),
                                                          "Unable to open spectrum file " + (dir_ / "gone.dat").string()}));
+}
+
+TEST_F(Convert, ANativeCopyThatCannotBeSavedKeepsTheOlderCopy) {
+    const fs::path source = write("run.spe", "$SPEC_ID:\nx\n$DATA:\n0 1\n1 2\n");
+    for (const fakes::SaveFault& fault : fakes::save_faults()) {
+        SCOPED_TRACE(fault.name);
+        write("run.dat", "older copy\n");
+        fakes::FaultyFileOps ops;
+        fault.arrange(ops);
+        fakes::ScriptedUi ui;
+        const auto r = spectra::CONVERT_SPECTRUM_FILE(files_, ui, source.string(), "", ops);
+        EXPECT_FALSE(r.written);
+        EXPECT_TRUE(r.failed);
+        ASSERT_EQ(ui.texts().size(), 1u);
+        EXPECT_EQ(ui.texts()[0].rfind("Unable to write spectrum file " + (dir_ / "run.dat").string() + "\r", 0), 0u);
+        EXPECT_NE(ui.texts()[0].find("the file was not changed"), std::string::npos);
+        EXPECT_EQ(read(dir_ / "run.dat"), "older copy\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+    }
 }
 
 TEST_F(Convert, DatFilesAreTestedForTheTembraLayout) {

@@ -69,7 +69,7 @@ TEST_F(Paste, ClipboardColumnBecomesSpectrumFile) {
     EXPECT_FALSE(spectra::CLIPBOARDTOFILE(locked, files, ui, file));
     const std::string nowhere = (fs::temp_directory_path() / "vorelbox_no_dir" / "x.dat").string();
     EXPECT_FALSE(spectra::CLIPBOARDTOFILE(clipboard, files, ui, nowhere));
-    EXPECT_EQ(ui.texts(), (Texts{"Lock error", "Problem storing text in " + nowhere}));
+    EXPECT_EQ(ui.texts(), (Texts{"Lock error", "Problem storing text in " + nowhere + "\rIts folder does not exist; the file was not changed"}));
 
     spectra::WRITETOCLIPBOARD(clipboard, "  12\r\n15 \t\r  ");
     EXPECT_EQ(clipboard.set_texts, Texts{"  12\r\n15"});

@@ -106,12 +106,17 @@ TEST_F(RawFile, OnlyRegularFilesAreOpened) {
     EXPECT_TRUE(OPEN_WRITE(files, 1, temp_path("new").string()));
 }
 
-TEST_F(RawFile, NamesAreCutAtNulAndTrailingBlanks) {
+TEST_F(RawFile, TrailingBlanksAreIgnoredAndNamesWithControlCharactersOpenNothing) {
     const fs::path path = file_with("name", "abcd");
     EXPECT_TRUE(OPEN_READ(files, 1, path.string() + "    "));
     EXPECT_EQ(LEN_FILE(files, 1), 4);
-    EXPECT_TRUE(OPEN_READ(files, 2, path.string() + std::string(1, '\0') + "rest"));
+    EXPECT_TRUE(OPEN_READ(files, 2, path.string() + std::string(3, '\0')));
     EXPECT_EQ(READ_CHARS(files, 2, 1, 3), "bcd");
+    // The name up to the NUL names a file, but the whole name does not.
+    EXPECT_FALSE(OPEN_READ(files, 3, path.string() + std::string(1, '\0') + "rest"));
+    EXPECT_FALSE(OPEN_READ(files, 3, path.string() + "\n"));
+    EXPECT_FALSE(OPEN_WRITE(files, 3, path.string() + std::string(1, '\0') + "/x"));
+    EXPECT_EQ(LEN_FILE(files, 3), -1);
 }
 
 TEST_F(RawFile, OpeningAUnitAgainClosesItsOlderFileAndWriteReplaces) {
