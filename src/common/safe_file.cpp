@@ -45,7 +45,8 @@ std::string temporary_stem(const std::string& target) {
 // The process that made `entry` when it is a temporary file of a target whose
 // stem is `stem`: "." stem ".vorelbox-" process "-" eight hex digits ".tmp".
 std::optional<int> temporary_owner(std::string_view entry, const std::string& stem) {
-    const std::string start = "." + stem + std::string(marker);
+    std::string start(1, '.');
+    start.append(stem).append(marker);
     if (entry.size() <= start.size() + temporary_end.size() || entry.substr(0, start.size()) != start ||
         entry.substr(entry.size() - temporary_end.size()) != temporary_end) {
         return std::nullopt;
@@ -359,9 +360,9 @@ std::string temporary_name(const std::string& target, int process_id, unsigned t
     for (int i = 7; i >= 0; --i, tag >>= 4) {
         digits[static_cast<std::size_t>(i)] = hex[tag & 0xF];
     }
-    const std::string name =
-        "." + temporary_stem(target) + std::string(marker) + std::to_string(process_id) + "-" + digits +
-        std::string(temporary_end);
+    std::string name(1, '.');
+    name.append(temporary_stem(target)).append(marker).append(std::to_string(process_id));
+    name.append(1, '-').append(digits).append(temporary_end);
     return (fs::path(folder_of(target)) / name).string();
 }
 
@@ -468,7 +469,7 @@ std::string save_problem_text(const SaveResult& result) {
             break;
     }
     if (result.error && result.problem != SaveProblem::LinkLoop) {
-        text += " (" + result.error.message() + ")";
+        text.append(" (").append(result.error.message()).append(")");
     }
     if (result.problem != SaveProblem::FolderSync) {
         text += "; the file was not changed";
@@ -477,7 +478,9 @@ std::string save_problem_text(const SaveResult& result) {
 }
 
 std::string save_failure_text(const std::string& headline, const SaveResult& result) {
-    return headline + "\r" + save_problem_text(result);
+    std::string text = headline;
+    text.append("\r").append(save_problem_text(result));
+    return text;
 }
 
 }  // namespace vorelbox::common

@@ -309,8 +309,8 @@ TEST_F(SafeFile, TemporaryNamesAreRecognisableAndStaleOnesAreRemoved) {
     EXPECT_EQ(temporary_name(target, 4242, 0xAB12u), path(".a.dat.vorelbox-4242-0000ab12.tmp"));
     // A very long name is cut, not split inside a character.
     const std::string long_name = std::string(119, 'x') + "\xC3\xA9" + std::string(100, 'y');
-    EXPECT_EQ(fs::path(temporary_name(path(long_name), 1, 0)).filename().string(),
-              "." + std::string(119, 'x') + ".vorelbox-1-00000000.tmp");
+    const std::string cut = std::string(1, '.').append(119, 'x').append(".vorelbox-1-00000000.tmp");
+    EXPECT_EQ(fs::path(temporary_name(path(long_name), 1, 0)).filename().string(), cut);
 
     make("a.dat", "old");
     const std::string stale = fs::path(temporary_name(target, 999991, 1)).filename().string();

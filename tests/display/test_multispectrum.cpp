@@ -539,7 +539,7 @@ TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
     targets.write_picture = [](const std::string&, const std::function<void(Canvas&)>&, std::string_view,
                                std::string_view) { return common::SaveResult{common::SaveProblem::ReadOnly, {}}; };
     ui.choose((dir_ / "locked.png").string());
-    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, "save", print::PageSetup{}, targets));
+    EXPECT_FALSE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets));
     EXPECT_EQ(ui.texts().back(), "Error creating the picture file " + (dir_ / "locked.png").string() +
                                      "\rThe file is read-only; the file was not changed");
     targets.write_picture = save;
