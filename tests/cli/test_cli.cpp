@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -273,7 +275,7 @@ TEST_F(CliInfo, SumRefusesARowWhoseNameHoldsANul) {
                   fs::copy_options::overwrite_existing);
     const std::string list = std::string(VORELBOX_TEST_DATA) + "/nul_in_row_name.vsl";
     ASSERT_EQ(fs::file_size(list), 67u);
-    const auto out = fs::temp_directory_path() / "vorelbox_cli_nul_out.dat";
+    const auto out = fs::temp_directory_path() / ("vorelbox_cli_nul_out_" + std::to_string(::getpid()) + ".dat");
     const CliRun r = run({"sum", list, "--mode", "sum", "-o", out.string()});
     EXPECT_EQ(r.code, cli::CLI_FAILED);
     EXPECT_NE(r.out.find("row 1 names a spectrum file with a control character in its name: "
@@ -303,7 +305,7 @@ TEST_F(CliInfo, FileNamesWithControlCharactersAreUsageErrors) {
 // read-only file: that is refused with a non-zero exit code.
 TEST_F(CliInfo, ExtractWritesThroughLinksAndRefusesReadOnlyFiles) {
     const auto data = write("links.dat", "first\n       1       2       3\n");
-    const fs::path dir = fs::temp_directory_path() / "vorelbox_cli_links";
+    const fs::path dir = fs::temp_directory_path() / ("vorelbox_cli_links_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "target.dat";

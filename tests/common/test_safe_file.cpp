@@ -23,7 +23,8 @@ class SafeFile : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("vorelbox_safe_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vorelbox_safe_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
