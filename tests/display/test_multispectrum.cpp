@@ -646,7 +646,7 @@ TEST_F(Multispectrum, LegendKeepsItsPlaceRelativeToTheFrameOnEveryTarget) {
             fakes::RecordingCanvas canvas(1024, 768, 40.96);
             draw(canvas);
             in_picture = heading_x(canvas);
-            return true;
+            return common::SaveResult{};
         };
         ui.choose((dir_ / "plot.emf").string());
         ASSERT_TRUE(DRAW_MULTISPECTRA(state, ui, PlotTarget::Save, print::PageSetup{}, targets));
