@@ -48,11 +48,11 @@ run() {
 
 out=$work/out/target.dat
 run "append, one write failing" VORELBOX_FAULT_WRITE=2 "$out" '"appended":false' -- \
-    "$cli" extract "$source_dat" --append -o "$out"
+    "$cli" extract "$source_dat" --append --force -o "$out"
 run "append, disk full" VORELBOX_FAULT_SPACE=50000 "$out" 'No space left on device' -- \
-    "$cli" extract "$source_dat" --append -o "$out"
+    "$cli" extract "$source_dat" --append --force -o "$out"
 run "append, flush failing" VORELBOX_FAULT_FSYNC=1 "$out" 'could not be flushed' -- \
-    "$cli" extract "$source_dat" --append -o "$out"
+    "$cli" extract "$source_dat" --append --force -o "$out"
 run "extract, first write failing" VORELBOX_FAULT_WRITE=1 "$out" 'Error creating the new spectrum file' -- \
     "$cli" extract "$source_dat" -o "$out"
 run "extract, close failing" VORELBOX_FAULT_CLOSE=1 "$out" 'Closing the new content failed' -- \
@@ -72,7 +72,7 @@ rm "$work/out/cs.chn" "$work/out/cs.dat"
 # Without a fault the shim changes nothing: the append is done.
 cp "$work/old.dat" "$out"
 env LD_PRELOAD="$shim" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" VORELBOX_FAULT_DIR="$work/out" \
-    "$cli" extract "$source_dat" --append -o "$out" | grep -q '"appended":true' || fail "append without a fault"
+    "$cli" extract "$source_dat" --append --force -o "$out" | grep -q '"appended":true' || fail "append without a fault"
 [ "$(head -c "$(stat -c %s "$work/old.dat")" "$out" | cmp - "$work/old.dat" && echo same)" = same ] ||
     fail "append without a fault: the old content changed"
 

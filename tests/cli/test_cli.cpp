@@ -309,7 +309,7 @@ TEST_F(CliInfo, ExtractWritesThroughLinksAndRefusesReadOnlyFiles) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "target.dat";
-    std::ofstream(target) << "old\n       7\n";
+    std::ofstream(target) << "old\n       7       8       9\n";
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink("target.dat", dir / "link.dat");
 
@@ -320,7 +320,7 @@ TEST_F(CliInfo, ExtractWritesThroughLinksAndRefusesReadOnlyFiles) {
     std::ifstream in(target);
     std::ostringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "old\n       7\nfirst\n         1         2         3\n");
+    EXPECT_EQ(text.str(), "old\n       7       8       9\nfirst\n         1         2         3\n");
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);

@@ -166,7 +166,7 @@ TEST_F(Convert, ANativeCopyThatCannotBeSavedKeepsTheOlderCopy) {
         fakes::FaultyFileOps ops;
         fault.arrange(ops);
         fakes::ScriptedUi ui;
-        const auto r = spectra::CONVERT_SPECTRUM_FILE(files_, ui, source.string(), "", ops);
+        const auto r = spectra::CONVERT_SPECTRUM_FILE(files_, ui, source.string(), "", spectra::ExistingFile::Replace, ops);
         EXPECT_FALSE(r.written);
         EXPECT_TRUE(r.failed);
         ASSERT_EQ(ui.texts().size(), 1u);
