@@ -264,7 +264,6 @@ TEST_F(CliInfo, ExtractAppendsOnlyToSpectraOfTheSameLength) {
     EXPECT_EQ(run({"extract", source.string(), "--last", "2", "--append", "-o", target.string()}).code, cli::CLI_OK);
     EXPECT_EQ(run({"extract", source.string(), "--append", "--force", "-o", target.string()}).code, cli::CLI_OK);
 }
-}
 
 // The 67-byte list whose row names "/tmp/vorelbox1/c.chn", a NUL, then "/x.chn"
 // used to make `sum` spin for ever once /tmp/vorelbox1/c.chn existed.
