@@ -66,7 +66,7 @@ run "column, rename failing" VORELBOX_FAULT_RENAME=1 "$out" "Can't write the fil
 cp "$work/src/cs.chn" "$work/out/cs.chn"
 rm "$work/out/target.dat"
 run "native copy, flush failing" VORELBOX_FAULT_FSYNC=1 "$work/out/cs.dat" 'Unable to write spectrum file' -- \
-    "$cli" convert "$work/out/cs.chn"
+    "$cli" convert --force "$work/out/cs.chn"
 rm "$work/out/cs.chn" "$work/out/cs.dat"
 
 # Without a fault the shim changes nothing: the append is done.
