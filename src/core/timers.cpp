@@ -53,12 +53,4 @@ void REFRESH_GRAPH(const AppState& state, common::Ui& ui, Timers& timers, const 
     }
 }
 
-void RESIZING_VORELBOX(Timers& timers, const Redraws& redraws) {
-    timers.restart(TIMER_LAYOUT, REDRAW_DELAY_MS, [&redraws] {
-        if (redraws.layout) {
-            redraws.layout();
-        }
-    });
-}
-
 }  // namespace vorelbox::core

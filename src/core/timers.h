@@ -18,8 +18,6 @@ public:
     // Starts a one-shot timer unless one of that name is pending; true when it started.
     // The pending mark is cleared before `work` runs.
     virtual bool start(std::string_view name, int milliseconds, std::function<void()> work) = 0;
-    // Starts the timer anew: a pending run of that name is replaced.
-    virtual void restart(std::string_view name, int milliseconds, std::function<void()> work) = 0;
     virtual bool pending(std::string_view name) const = 0;
     virtual void kill(std::string_view name) = 0;
 };
@@ -29,8 +27,6 @@ inline constexpr std::string_view TIMER_SPECTRUM = "TIMERPROCS";  // the selecte
 inline constexpr std::string_view TIMER_LIST = "TIMERPROCL";      // the adder's list
 inline constexpr std::string_view TIMER_MULTI = "TIMERPROCM";     // the Multispectrum plot
 inline constexpr std::string_view TIMER_FONT = "TIMERPROCF";      // the viewer's font
-inline constexpr std::string_view TIMER_RELOAD = "TIMERPROCC";    // the converter's first display
-inline constexpr std::string_view TIMER_LAYOUT = "RESIZE_VORELBOX_TIMER";
 
 constexpr int REDRAW_DELAY_MS = 100;
 constexpr int FOLLOW_UP_DELAY_MS = 10;
@@ -41,7 +37,6 @@ struct Redraws {
     std::function<void()> draw_list;          // the spectrum list on the adder page
     std::function<void()> draw_multispectra;  // the Multispectrum plot
     std::function<void()> refont_viewer;      // the report font into the Text output page
-    std::function<void()> layout;             // the window's layout
 };
 
 // Asks for the redraw of the visible page (`tab` 1..3).
@@ -51,7 +46,5 @@ void REFRESH_GRAPH(const AppState& state, common::Ui& ui, Timers& timers, const 
 void start_spectrum_redraw(Timers& timers, const Redraws& redraws);
 void start_list_redraw(Timers& timers, common::Ui& ui, const Redraws& redraws);
 void start_multispectrum_redraw(Timers& timers, const Redraws& redraws);
-// A size change replaces a pending layout: the window is laid out once, after the last change.
-void RESIZING_VORELBOX(Timers& timers, const Redraws& redraws);
 
 }  // namespace vorelbox::core

@@ -21,11 +21,6 @@ bool QtTimers::start(std::string_view name, int milliseconds, std::function<void
     return true;
 }
 
-void QtTimers::restart(std::string_view name, int milliseconds, std::function<void()> work) {
-    kill(name);
-    start(name, milliseconds, std::move(work));
-}
-
 bool QtTimers::pending(std::string_view name) const {
     const auto found = timers_.find(name);
     return found != timers_.end() && found->second->isActive();

@@ -15,7 +15,6 @@ namespace vorelbox::platform {
 class QtTimers : public core::Timers {
 public:
     bool start(std::string_view name, int milliseconds, std::function<void()> work) override;
-    void restart(std::string_view name, int milliseconds, std::function<void()> work) override;
     bool pending(std::string_view name) const override;
     void kill(std::string_view name) override;
 

@@ -19,10 +19,6 @@ public:
         timers_.push_back({std::string(name), now_ + milliseconds, std::move(work)});
         return true;
     }
-    void restart(std::string_view name, int milliseconds, std::function<void()> work) override {
-        kill(name);
-        start(name, milliseconds, std::move(work));
-    }
     bool pending(std::string_view name) const override {
         return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.name == name; });
     }
