@@ -252,6 +252,10 @@ void refresh_page(AdderState& adder) {
     page.displayed_channels = page.display_selection ? page.input_channels : list.channels;
     page.include_enabled = !page.input_file.empty();
     page.list_commands_enabled = !list.rows.empty();
+    page.row_commands_enabled = list.selected_row >= 1 && list.selected_row <= list.row_count();
+    for (std::size_t i = 0; i < page.list_view.rows.size(); ++i) {
+        page.list_view.rows[i].selected = static_cast<int>(i) + 1 == list.selected_row;
+    }
     const common::PathParts parts = common::SPLITPATH(page.input_file);
     page.input_file_text = page.input_file.empty() ? std::string() : parts.name + parts.extension;
     page.number_of_channels = page.input_channels > 0 ? std::to_string(page.input_channels) : std::string();
@@ -325,6 +329,7 @@ void SPECTADD_APPLY_SUB(spectra::SpectrumStore& store, spectra::RawFileTable& fi
             page.log_scale = command == AdderCommand::Log;
             page.redraw_request = true;
             break;
+        case AdderCommand::ListSelection:
         case AdderCommand::ShowSum:
         case AdderCommand::EnhanceSelected:
         case AdderCommand::Redraw:

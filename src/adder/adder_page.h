@@ -26,7 +26,6 @@ struct AdderPageState {
     bool log_scale = false;            // "  log" / "  lin"
     bool show_sum = false;             // "Show sum spectrum"
     bool enhance_selected = false;     // "Enhance selected"
-    bool enhance_offered = true;       // "Enhance selected" and "Show sum spectrum" shown
     int zoom_index = 0;                // "X-zoom" slider, 0..12
     int scroll_position = 1;           // first displayed channel
     int displayed_channels = 0;
@@ -38,7 +37,8 @@ struct AdderPageState {
     bool redraw_request = false;
     // Set by the page refresh after every command.
     bool include_enabled = false;      // "&Include", "I&nclude all"
-    bool list_commands_enabled = false;  // "&Remove", "Remo&ve All", "Move &up", "Move &down", "&Save spectra"
+    bool list_commands_enabled = false;  // "Remo&ve All", "&Save spectra": the list has rows
+    bool row_commands_enabled = false;   // "&Remove", "Move &up", "Move &down": a row is selected
     bool spin_visible = false;         // "Selected spectrum" and its spin
     int spin_maximum = 1;
     std::string number_of_channels;    // "Number of channels"
@@ -50,6 +50,7 @@ enum class AdderCommand {
     Lookup,
     Paste,
     SpectrumSelection,  // selection changed in "Spectrum selection" or the spin
+    ListSelection,      // a row of the list view was selected or unselected
     Include,
     IncludeAll,
     Remove,
@@ -82,12 +83,13 @@ struct AdderState {
     std::string program_folder;  // where "pasted_spectrum.tmp" goes when it is writable
 };
 
-// Carries out one command of the page; `argument` is the recent entry (1..8) for
-// RecentList and the chosen item (1-based) for SpectrumSelection.
 // The page refresh that follows every command: enabled commands, the input
-// file's fields, the spin range and the displayed channel window.
+// file's fields, the spin range, the displayed channel window and the list
+// view's selection (the list's selected row).
 void refresh_page(AdderState& adder);
 
+// Carries out one command of the page; `argument` is the recent entry (1..8) for
+// RecentList and the chosen item (1-based) for SpectrumSelection.
 void SPECTADD_APPLY_SUB(spectra::SpectrumStore& store, spectra::RawFileTable& files, AdderState& adder,
                         common::Ui& ui, common::Clipboard& clipboard, AdderCommand command, int argument = 0);
 

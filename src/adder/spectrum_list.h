@@ -88,11 +88,13 @@ struct ListViewRow {
     std::string index;
     std::string file;
     bool selected = false;
+    bool operator==(const ListViewRow&) const = default;
 };
 struct ListView {
     std::array<std::string, 4> columns{"#", "Spectrum ID", "Index", "Spectrum file"};
     std::array<int, 4> widths{24, 400, 50, 600};
     std::vector<ListViewRow> rows;
+    bool operator==(const ListView&) const = default;
 };
 ListView FILL_SPECT_LIST(const SpectrumList& list);
 

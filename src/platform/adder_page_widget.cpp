@@ -163,6 +163,9 @@ QWidget* AdderPageWidget::build_list_group() {
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     column->addWidget(table_, 1);
+    // Selecting a row enables the row commands and redraws the list with the row enhanced.
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { emit command(AdderCommand::ListSelection, 0); });
 
     auto* buttons = new QHBoxLayout;
     remove_ = command_button(tr("&Remove"), "removeButton", AdderCommand::Remove, group);
@@ -171,7 +174,7 @@ QWidget* AdderPageWidget::build_list_group() {
     move_up_ = command_button(tr("Move &up"), "moveUpButton", AdderCommand::MoveUp, group);
     move_down_ = command_button(tr("Move &down"), "moveDownButton", AdderCommand::MoveDown, group);
     save_spectra_ =
-        command_button(tr("&Save spectra"), "saveSpectraButton", AdderCommand::SaveSpectra, group);
+        command_button(tr("S&ave spectra"), "saveSpectraButton", AdderCommand::SaveSpectra, group);
     for (QPushButton* b : {remove_, remove_all_, move_up_, move_down_, save_spectra_}) {
         buttons->addWidget(b);
     }
@@ -283,8 +286,11 @@ void AdderPageWidget::render(const adder::AdderState& adder) {
     display_list_->setChecked(!page.display_selection);
 
     render_list(page.list_view);
-    for (QPushButton* b : {remove_, remove_all_, move_up_, move_down_, save_spectra_}) {
+    for (QPushButton* b : {remove_all_, save_spectra_}) {
         b->setEnabled(page.list_commands_enabled);
+    }
+    for (QPushButton* b : {remove_, move_up_, move_down_}) {
+        b->setEnabled(page.row_commands_enabled);
     }
 
     (page.log_scale ? log_ : lin_)->setChecked(true);
@@ -296,12 +302,36 @@ void AdderPageWidget::render(const adder::AdderState& adder) {
     last_channel_->setText(axis_known ? QString::number(page.last_displayed) : QString());
     enhance_->setChecked(page.enhance_selected);
     show_sum_->setChecked(page.show_sum);
-    enhance_->setVisible(page.enhance_offered);
-    show_sum_->setVisible(page.enhance_offered);
     channels_in_spectra_->setText(shown(page.channels_in_spectra));
 }
 
 void AdderPageWidget::render_list(const adder::ListView& view) {
+    // The table is filled again only when its rows changed, so that a render
+    // keeps where the user scrolled to.
+    adder::ListView unselected = view;
+    for (adder::ListViewRow& row : unselected.rows) {
+        row.selected = false;
+    }
+    if (!shown_view_ || !(unselected == *shown_view_)) {
+        fill_table(unselected);
+        shown_view_ = std::move(unselected);
+    }
+    QItemSelection selected;
+    for (std::size_t r = 0; r < view.rows.size(); ++r) {
+        if (view.rows[r].selected) {
+            const int line = static_cast<int>(r);
+            selected.select(table_->model()->index(line, 0), table_->model()->index(line, table_->columnCount() - 1));
+        }
+    }
+    if (selected.isEmpty()) {
+        table_->clearSelection();
+    } else {
+        table_->selectionModel()->select(selected, QItemSelectionModel::ClearAndSelect);
+        table_->scrollTo(selected.indexes().constFirst());
+    }
+}
+
+void AdderPageWidget::fill_table(const adder::ListView& view) {
     table_->clearSelection();
     table_->setColumnCount(static_cast<int>(view.columns.size()));
     for (std::size_t c = 0; c < view.columns.size(); ++c) {
@@ -312,7 +342,6 @@ void AdderPageWidget::render_list(const adder::ListView& view) {
             column, c + 1 == view.columns.size() ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
     table_->setRowCount(static_cast<int>(view.rows.size()));
-    QItemSelection selected;
     for (std::size_t r = 0; r < view.rows.size(); ++r) {
         const adder::ListViewRow& row = view.rows[r];
         const int line = static_cast<int>(r);
@@ -322,14 +351,6 @@ void AdderPageWidget::render_list(const adder::ListView& view) {
             table_->setItem(line, static_cast<int>(c), new QTableWidgetItem(shown(*cells[c])));
         }
         table_->item(line, 2)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        if (row.selected) {
-            selected.select(table_->model()->index(line, 0),
-                            table_->model()->index(line, table_->columnCount() - 1));
-        }
-    }
-    if (!selected.isEmpty()) {
-        table_->selectionModel()->select(selected, QItemSelectionModel::ClearAndSelect);
-        table_->scrollTo(selected.indexes().constFirst());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 #include "adder_page.h"
 #include "plot_area.h"
@@ -55,6 +56,7 @@ class AdderPageWidget : public QWidget {
                                 QWidget* parent);
     void on_click(QAbstractButton* button, adder::AdderCommand cmd);
     void render_list(const adder::ListView& view);
+    void fill_table(const adder::ListView& view);
     void render_scroll(const adder::AdderState& adder);
 
     // "Input spectrum"
@@ -69,6 +71,7 @@ class AdderPageWidget : public QWidget {
     QRadioButton* display_selection_ = nullptr;
     // "Spectrum list"
     QTableWidget* table_ = nullptr;
+    std::optional<adder::ListView> shown_view_;  // what the table holds, selection aside
     QPushButton* remove_ = nullptr;
     QPushButton* remove_all_ = nullptr;
     QPushButton* move_up_ = nullptr;

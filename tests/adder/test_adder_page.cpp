@@ -215,6 +215,41 @@ TEST_F(AdderPage, RemoveAndMoveRows) {
     EXPECT_TRUE(adder.list.not_saved);
 }
 
+TEST_F(AdderPage, TheSelectedRowStaysSelectedAndEnablesTheRowCommands) {
+    look_up(spectrum_file("a.dat", 3, 12));
+    apply(AdderCommand::IncludeAll);
+    EXPECT_TRUE(adder.page.list_commands_enabled);
+    EXPECT_FALSE(adder.page.row_commands_enabled);  // "&Remove", "Move &up", "Move &down"
+
+    // Selecting row 2 enables them and asks for the list to be redrawn.
+    adder.list.selected_row = 2;
+    adder.page.redraw_request = false;
+    apply(AdderCommand::ListSelection);
+    EXPECT_TRUE(adder.page.row_commands_enabled);
+    EXPECT_TRUE(adder.page.redraw_request);
+
+    // Ticking a check box keeps row 2 selected in the view.
+    adder.page.enhance_selected = true;
+    apply(AdderCommand::EnhanceSelected);
+    ASSERT_EQ(adder.page.list_view.rows.size(), 3u);
+    EXPECT_FALSE(adder.page.list_view.rows[0].selected);
+    EXPECT_TRUE(adder.page.list_view.rows[1].selected);
+    EXPECT_FALSE(adder.page.list_view.rows[2].selected);
+    adder.page.show_sum = true;
+    apply(AdderCommand::ShowSum);
+    EXPECT_TRUE(adder.page.list_view.rows[1].selected);
+
+    // The selection follows a moved row.
+    apply(AdderCommand::MoveDown);
+    EXPECT_TRUE(adder.page.list_view.rows[2].selected);
+    EXPECT_FALSE(adder.page.list_view.rows[1].selected);
+
+    adder.list.selected_row = 0;
+    apply(AdderCommand::ListSelection);
+    EXPECT_FALSE(adder.page.row_commands_enabled);
+    EXPECT_FALSE(adder.page.list_view.rows[2].selected);
+}
+
 TEST_F(AdderPage, SaveBothWritesExactSumsWithTheLabel) {
     // 99 rows of 200,000 counts: the sum needs eight digits and stays exact.
     look_up(spectrum_file("big.dat", 99, 16, [](int, int) { return 200000; }));

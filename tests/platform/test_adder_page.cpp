@@ -54,6 +54,7 @@ AdderState two_row_state() {
     s.page.spin_maximum = 3;
     s.page.include_enabled = true;
     s.page.list_commands_enabled = true;
+    s.page.row_commands_enabled = true;
     s.page.number_of_channels = "1024";
     s.page.displayed_channels = 256;
     s.page.scroll_position = 100;
@@ -123,13 +124,13 @@ class TestAdderPage : public QObject {
         // An emptied list leaves no rows behind and locks the list commands.
         s.page.list_view.rows.clear();
         s.page.list_commands_enabled = false;
+        s.page.row_commands_enabled = false;
         s.page.spin_visible = false;
-        s.page.enhance_offered = false;
         page.render(s);
         QCOMPARE(table->rowCount(), 0);
         QVERIFY(!child<QPushButton>(page, "removeAllButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(page, "removeButton")->isEnabled());
         QVERIFY(child<QSpinBox>(page, "selectedSpectrumSpin")->isHidden());
-        QVERIFY(child<QCheckBox>(page, "showSumCheck")->isHidden());
         page.read_into(back);
         QCOMPARE(back.list.selected_row, 0);
         QVERIFY(sent.empty());
@@ -153,6 +154,16 @@ class TestAdderPage : public QObject {
                              {AdderCommand::Log, 0}}));
         // The spin follows the list of spectra.
         QCOMPARE(child<QSpinBox>(page, "selectedSpectrumSpin")->value(), 3);
+
+        // Selecting a row of the list, by the user, says so; a render does not.
+        sent.clear();
+        child<QTableWidget>(page, "listTable")->selectRow(0);
+        QCOMPARE(sent, (Sent{{AdderCommand::ListSelection, 0}}));
+        sent.clear();
+        page.render(two_row_state());
+        QVERIFY(sent.empty());
+        QVERIFY(child<QTableWidget>(page, "listTable")->item(1, 0)->isSelected());
+        QVERIFY(!child<QTableWidget>(page, "listTable")->item(0, 0)->isSelected());
     }
 
     void read_into_takes_the_control_values() {
