@@ -119,6 +119,33 @@ std::vector<FileFilter> parse_filter(std::string_view filter) {
 
 namespace {
 
+// A folder without its closing separators, so that "/a/b/" and "/a/b" compare equal.
+std::string_view without_separator(std::string_view folder) {
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
+        folder.remove_suffix(1);
+    }
+    return folder;
+}
+
+bool is_program_folder(const DialogFolders& folders, std::string_view folder) {
+    return !folders.program.empty() && without_separator(folder) == without_separator(folders.program);
+}
+
+// The dialog, started in the data folder when the proposal's folder is none of the user's;
+// the folder of the file chosen is remembered.
+std::string ask(Ui& ui, FileDialogRequest r) {
+    const DialogFolders& folders = ui.dialog_folders();
+    if (is_blank(r.directory) || is_program_folder(folders, r.directory)) {
+        r.directory = data_folder(folders);
+    }
+    const std::string chosen = ui.choose_file(r);
+    if (!chosen.empty()) {
+        const PathParts parts = SPLITPATH(chosen);
+        ui.dialog_folders().last = parts.drive + parts.directory;
+    }
+    return chosen;
+}
+
 FileDialogRequest file_request(FileDialogKind kind, std::string_view proposal, std::string_view title,
                                std::string_view filter) {
     FileDialogRequest r;
@@ -135,12 +162,21 @@ FileDialogRequest file_request(FileDialogKind kind, std::string_view proposal, s
 
 }  // namespace
 
+std::string data_folder(const DialogFolders& folders) {
+    for (const std::string* folder : {&folders.in_use, &folders.last, &folders.home}) {
+        if (!is_blank(*folder) && !is_program_folder(folders, *folder)) {
+            return *folder;
+        }
+    }
+    return {};
+}
+
 std::string FIND_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter) {
-    return ui.choose_file(file_request(FileDialogKind::Open, proposal, title, filter));
+    return ask(ui, file_request(FileDialogKind::Open, proposal, title, filter));
 }
 
 std::string SAVE_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter) {
-    return ui.choose_file(file_request(FileDialogKind::Save, proposal, title, filter));
+    return ask(ui, file_request(FileDialogKind::Save, proposal, title, filter));
 }
 
 std::string SAVE_FILEWEXT(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter,
@@ -151,7 +187,15 @@ std::string SAVE_FILEWEXT(Ui& ui, std::string_view proposal, std::string_view ti
     r.filters = parse_filter(filter);
     r.file_name = std::string(trim(proposal));
     r.default_extension = std::string(trim(default_extension));
-    return ui.choose_file(r);
+    // The proposal goes to the dialog as it is, unless its folder is none of the user's.
+    const PathParts parts = SPLITPATH(r.file_name);
+    const std::string folder = parts.drive + parts.directory;
+    if (folder.empty() || is_program_folder(ui.dialog_folders(), folder)) {
+        r.file_name = parts.name + parts.extension;
+    } else {
+        r.directory = folder;
+    }
+    return ask(ui, r);
 }
 
 void STATUS(Ui& ui, std::string_view text) {

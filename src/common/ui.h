@@ -75,6 +75,17 @@ struct LabelRequest {
     bool caret_at_start = false;  // the caret starts before the proposed text, not after it
 };
 
+// Where the file dialogs start when a proposal names no folder, or names the
+// program's own folder: the folder of the file in use, else the folder of the
+// file last chosen in a dialog, else the home folder. The program's folder is
+// never proposed.
+struct DialogFolders {
+    std::string program;  // the program's folder
+    std::string in_use;   // the folder of the file in use; the window keeps it up to date
+    std::string last;     // the folder of the file last chosen in a dialog
+    std::string home;
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -96,8 +107,12 @@ public:
     bool warning_open() const { return warning_open_; }
     void set_warning_open(bool open) { warning_open_ = open; }
 
+    // A Ui that passes boxes on to another one shares that one's folders.
+    virtual DialogFolders& dialog_folders() { return folders_; }
+
 private:
     bool warning_open_ = false;
+    DialogFolders folders_;
 };
 
 // Passes everything on to another Ui and counts the boxes shown, so that a
@@ -109,6 +124,7 @@ public:
     void set_status_text(int part, const std::string& text) override { ui_.set_status_text(part, text); }
     std::string choose_file(const FileDialogRequest& request) override { return ui_.choose_file(request); }
     std::optional<std::string> ask_label(const LabelRequest& request) override { return ui_.ask_label(request); }
+    DialogFolders& dialog_folders() override { return ui_.dialog_folders(); }
 
     int shown() const { return shown_; }
 
@@ -116,6 +132,9 @@ private:
     Ui& ui_;
     int shown_ = 0;
 };
+
+// The folder a dialog starts in when its proposal gives none of the user's.
+std::string data_folder(const DialogFolders& folders);
 
 // Captions of the buttons of the two "all" queries; callers may relabel them.
 struct OkAllCaptions {
@@ -144,7 +163,8 @@ std::vector<FileFilter> parse_filter(std::string_view filter);
 
 // The file dialogs. Each returns the chosen path, or an empty text when the user cancels.
 // FIND_FILEW and SAVE_FILEW start in the folder of the proposed name with its
-// name filled in; SAVE_FILEWEXT offers the proposed name as it is.
+// name filled in; SAVE_FILEWEXT offers the proposed name as it is. A proposal
+// without a folder, or in the program's folder, starts in the data folder.
 std::string FIND_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter);
 std::string SAVE_FILEW(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter);
 std::string SAVE_FILEWEXT(Ui& ui, std::string_view proposal, std::string_view title, std::string_view filter,

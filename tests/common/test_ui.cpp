@@ -97,3 +97,39 @@ TEST(Ui, StatusTrimsAndWritesToThePagePart) {
 
 }  // namespace
 }  // namespace vorelbox::common
+
+TEST(Ui, FileDialogsStartInTheUsersFolderNeverInTheProgramsOwn) {
+    using namespace vorelbox;
+    fakes::ScriptedUi ui;
+    common::DialogFolders& folders = ui.dialog_folders();
+    folders.program = "/opt/vorelbox/";
+    folders.home = "/home/ann/";
+
+    // The program's own file is proposed in the home folder, under its name.
+    ui.choose("");
+    common::SAVE_FILEW(ui, "/opt/vorelbox/Readme.txt", "Result file", "Any file |*.*||");
+    EXPECT_EQ(ui.file_requests.back().directory, "/home/ann/");
+    EXPECT_EQ(ui.file_requests.back().file_name, "Readme.txt");
+
+    // A name without a folder goes to the folder of the file in use.
+    folders.in_use = "/data/run7/";
+    ui.choose("/data/other/list.vsl");
+    common::SAVE_FILEWEXT(ui, "Untitled.vsl", "Save spectrum list", "Spectrum list (*.vsl)|*.vsl||", ".vsl");
+    EXPECT_EQ(ui.file_requests.back().directory, "/data/run7/");
+    EXPECT_EQ(ui.file_requests.back().file_name, "Untitled.vsl");
+    EXPECT_EQ(folders.last, "/data/other/");
+
+    // With no file in use (or one in the program's folder), the last folder chosen.
+    folders.in_use = "/opt/vorelbox";
+    ui.choose("");
+    common::FIND_FILEW(ui, "*.dat", "Vorelix Spectrum", "all files|*.*||");
+    EXPECT_EQ(ui.file_requests.back().directory, "/data/other/");
+
+    // A proposal in a folder of the user's stays as it is.
+    ui.choose("");
+    common::SAVE_FILEWEXT(ui, "/data/run7/a_sum.dat", "t", "all files|*.*||", ".dat");
+    EXPECT_EQ(ui.file_requests.back().file_name, "/data/run7/a_sum.dat");
+    ui.choose("");
+    common::SAVE_FILEW(ui, "/data/run7/a.tmp", "Result file", "Any file |*.*||");
+    EXPECT_EQ(ui.file_requests.back().directory, "/data/run7/");
+}
