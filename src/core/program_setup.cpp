@@ -86,14 +86,11 @@ FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab) {
         line.label = "Spectrum list";
         line.marker = state.adder.list.not_saved ? '*' : ' ';
         line.path = state.adder.list.file_name;
-        line.enhance_controls_visible = state.adder.page.enhance_offered;
         return line;
     }
     if (state.converter_active()) {
         line.label = "Original file";
-        line.converter_marker = state.converter.state.unsaved_conversion;
         line.path = state.converter.state.file;
-        line.trim_controls_visible = state.converter.state.trim;
         return line;
     }
     line.valid = false;
@@ -102,6 +99,26 @@ FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab) {
 
 const std::string& active_program_file(const AppState& state) {
     return state.converter_active() ? state.converter.state.file : state.adder.page.input_file;
+}
+
+std::string folder_in_use(const AppState& state, int tab) {
+    std::vector<std::string> candidates;
+    if (tab == 3) {
+        candidates.push_back(state.multispectrum.file_name);
+    }
+    if (state.adder_active()) {
+        candidates.push_back(state.adder.list.file_name);
+        candidates.push_back(state.adder.page.input_file);
+    } else {
+        candidates.push_back(state.converter.state.file);
+    }
+    for (const std::string& file : candidates) {
+        const common::PathParts parts = common::SPLITPATH(file);
+        if (!common::is_blank(file) && !(parts.drive + parts.directory).empty()) {
+            return parts.drive + parts.directory;
+        }
+    }
+    return {};
 }
 
 }  // namespace vorelbox::core

@@ -41,8 +41,12 @@ constexpr int print = 30006;
 constexpr int page_setup = 30007;
 constexpr int save_sum = 30018;
 constexpr int show_input = 30019;
+constexpr int show_temporary_control_file = 30020;  // no operation in this program
 constexpr int recent_first = 30021;  // "&1." .. "&8." are 30021..30028
+constexpr int show_graphics_file = 30030;  // no operation in this program
 constexpr int show_logfile = 30031;
+constexpr int options = 30042;          // no operation in this program
+constexpr int show_table_file = 30046;  // no operation in this program
 constexpr int show_spectrum_text = 30045;
 constexpr int show_report = 30047;
 constexpr int new_list = 30057;
@@ -77,9 +81,6 @@ struct FileLine {
     std::string_view label;
     char marker = ' ';  // '*' when there are unsaved changes
     std::string path;
-    bool converter_marker = false;  // the converter page's own "*"
-    bool trim_controls_visible = false;
-    bool enhance_controls_visible = false;
     bool valid = true;  // false: no program is active ("Illegal internal condition")
 };
 // `tab` is the selected page, 1..3.
@@ -88,5 +89,11 @@ FileLine SHOW_VORELBOXPARAMETERS(const AppState& state, int tab);
 // The file the active program works on: the adder's input file or the converter's
 // file; empty when there is none. The Multispectrum page shows it.
 const std::string& active_program_file(const AppState& state);
+
+// The folder of the file the user works on, where the file dialogs start when
+// they have no folder of their own: on the Multispectrum page its file; in the
+// adder the spectrum list, else the input file; in the converter its file.
+// Empty when there is none.
+std::string folder_in_use(const AppState& state, int tab);
 
 }  // namespace vorelbox::core
