@@ -69,7 +69,9 @@ void append_to(const spectra::SpectrumStore& store, Converter& c, common::Ui& ui
     }
     if (const auto saved = write_selected(store, s, path, true, false); !saved) {
         common::WARN(ui, common::save_failure_text("Error writing the new spectrum file " + path, saved));
+        return;
     }
+    c.state.unsaved_conversion = false;
 }
 
 void save_single(const spectra::SpectrumStore& store, Converter& c, common::Ui& ui) {
@@ -80,7 +82,9 @@ void save_single(const spectra::SpectrumStore& store, Converter& c, common::Ui& 
     }
     if (const auto saved = write_selected(store, c.state, path, false, true); !saved) {
         common::WARN(ui, common::save_failure_text("Error creating the new spectrum file " + path, saved));
+        return;
     }
+    c.state.unsaved_conversion = false;
 }
 
 }  // namespace

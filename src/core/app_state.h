@@ -31,7 +31,7 @@ struct AppState {
     Settings settings;  // fonts, margins, start-up choice and window placement; the rest is live above
     TextOutput text_output;
     MouseState mouse;  // the mouse on the plots, between its events
-    std::string startup_file;  // named on the command line
+    std::string startup_file;  // named on the command line, else the dataset restored at start-up
     std::string log_file = "Vorelbox.log";
     std::string program_folder;
     bool control_parameters_changed = false;

@@ -6,6 +6,8 @@
 
 #include "adder_commands.h"
 #include "app_state.h"
+#include "check_spectrum_file.h"
+#include "convert_spectrum_file.h"
 #include "program_setup.h"
 #include "safe_file.h"
 #include "text_utils.h"
@@ -29,7 +31,9 @@ void refresh(AppState& state, Services& s) {
     REFRESH_GRAPH(state, s.ui, s.timers, s.redraws, s.selected_tab ? s.selected_tab() : 1);
 }
 
-// Asks about unsaved work before leaving; false when the user cancels.
+// Asks about unsaved work before leaving; false when the user cancels, either
+// at a question or in the save that a Yes starts (its file dialog, or a save
+// that failed): the work is still unsaved then, and the program stays.
 bool offer_to_save_before_leaving(AppState& state, Services& s) {
     if (state.adder.list.not_saved) {
         const char answer = common::ASK_YNC(s.ui, "The present spectrum list is not saved - save before leaving?");
@@ -38,6 +42,9 @@ bool offer_to_save_before_leaving(AppState& state, Services& s) {
         }
         if (answer == 'Y') {
             adder_command(state, s, adder::AdderCommand::SaveAs);
+            if (state.adder.list.not_saved) {
+                return false;
+            }
         }
     }
     if (state.converter.state.unsaved_conversion) {
@@ -47,6 +54,9 @@ bool offer_to_save_before_leaving(AppState& state, Services& s) {
         }
         if (answer == 'Y') {
             converter_command(state, s, converter::ConverterCommand::MenuSaveAs);
+            if (state.converter.state.unsaved_conversion) {
+                return false;
+            }
         }
     }
     return true;
@@ -132,6 +142,26 @@ void show_text(AppState& state, Services& s, const std::string& file, const std:
     }
 }
 
+// The converter's file as text: a control file under "Control file", a
+// spectrum file under "Spectrum file". A Maestro file holds binary counts, so
+// the native copy written beside it is shown in its place.
+void show_original_file(AppState& state, Services& s) {
+    const converter::ConverterState& c = state.converter.state;
+    if (c.file.empty()) {
+        return;
+    }
+    const bool control_file = c.type_code == spectra::TYPE_INTRINSIC;
+    const std::string file = c.type_code == spectra::TYPE_MAESTRO ? spectra::native_copy_name(c.file) : c.file;
+    if (s.set_text_tab_caption) {
+        s.set_text_tab_caption(control_file ? "Control file" : "Spectrum file");
+    }
+    if (control_file) {
+        show_text(state, s, file, "Vorelix Control file", spectra::LONG_TITLE("Control file: ", file));
+    } else {
+        show_text(state, s, file, "Vorelix Spectrum", spectra::LONG_TITLE("Spectrum file: ", file));
+    }
+}
+
 void unexpected(AppState& state, Services& s) {
     state.control_parameters_changed = true;
     s.ui.set_status_text(1, "Control parameters changed");
@@ -189,6 +219,8 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
             converter_command(state, s, recent ? ConverterCommand::RecentFile : ConverterCommand::FindFile,
                               id - command::recent_first + 1);
         }
+        // The page shows what was loaded.
+        refresh(state, s);
         return true;
     }
     switch (id) {
@@ -204,6 +236,7 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
         case command::new_list:
             if (state.adder_active()) {
                 adder_command(state, s, AdderCommand::NewList);
+                refresh(state, s);
             }
             break;
         case command::save_as:
@@ -216,6 +249,7 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
         case command::save_sum:
             if (state.adder_active()) {
                 adder_command(state, s, AdderCommand::SaveSpectra);
+                refresh(state, s);  // the saved file is the new input file
             }
             break;
         case command::save_result:
@@ -263,12 +297,8 @@ bool VORELBOXAPPLY_SUB(AppState& state, Services& s, int id) {
                     show_text(state, s, state.adder.list.file_name, "Spectrum list",
                               spectra::LONG_TITLE("Spectrum list: ", state.adder.list.file_name));
                 }
-            } else if (!state.startup_file.empty()) {
-                if (s.set_text_tab_caption) {
-                    s.set_text_tab_caption("Control file");
-                }
-                show_text(state, s, state.startup_file, "Vorelix Control file",
-                          spectra::LONG_TITLE("Control file: ", state.startup_file));
+            } else {
+                show_original_file(state, s);
             }
             return true;
         case command::show_logfile:

@@ -70,11 +70,16 @@ int VORELBOXINI(AppState& state, common::Ui& ui, common::Clipboard& clipboard, c
             state.converter.state.file = state.startup_file;
         }
     } else if (state.settings.start_empty) {
+        // An empty start opens nothing: neither program's previous files.
         ui.set_status_text(2, "No data");
         state.adder.list.file_name.clear();
         state.adder.page.input_file.clear();
+        state.converter.state.file.clear();
     } else if (state.program == PROGRAM_ADDER) {
+        state.startup_file = state.adder.list.file_name;
         restore_adder(state, ui, clipboard);
+    } else {
+        state.startup_file = state.converter.state.file;
     }
     // The converter's file is opened when its page is set up (its "&Reload").
     return state.program == PROGRAM_ADDER ? PROGRAM_ADDER : PROGRAM_CONVERTER;

@@ -81,6 +81,10 @@ QString QtUi::display_text(std::string_view text) {
 }
 
 int QtUi::show_message(const common::MessageRequest& request) {
+    if (gathered_ != nullptr && request.buttons.size() <= 1 && !request.all_dialog) {
+        gathered_->push_back(request);
+        return buttons_of(request).front().id;
+    }
     return request.all_dialog ? show_all_dialog(request) : show_box(request);
 }
 

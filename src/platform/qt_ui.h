@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui.h"
 
@@ -22,6 +23,11 @@ class QtUi : public common::Ui {
     explicit QtUi(QWidget* parent = nullptr);
 
     int show_message(const common::MessageRequest& request) override;
+
+    // While `into` is set, boxes with a single button (warnings and notices) are
+    // kept there instead of shown, so that the caller can show them as one
+    // message; queries are still asked. Null shows boxes again.
+    void gather_notices(std::vector<common::MessageRequest>* into) { gathered_ = into; }
 
     // Writes to the label of part 1..3 that the main window attached; other parts
     // and parts without a label are ignored.
@@ -50,6 +56,7 @@ class QtUi : public common::Ui {
     int show_all_dialog(const common::MessageRequest& request);
 
     QPointer<QWidget> parent_;
+    std::vector<common::MessageRequest>* gathered_ = nullptr;
     std::array<QPointer<QLabel>, 3> status_labels_;
 };
 

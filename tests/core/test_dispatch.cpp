@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app_state.h"
+#include "check_spectrum_file.h"
 #include "dispatch.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/manual_clock.h"
@@ -74,6 +75,62 @@ TEST_F(Dispatch, ExitAsksAboutBothUnsavedThingsInOrder) {
     EXPECT_NE(read(services.settings_path).find("\nProgram=2\n"), std::string::npos);
 }
 
+TEST_F(Dispatch, CancellingTheSaveBeforeLeavingKeepsTheProgramRunning) {
+    state.program = core::PROGRAM_ADDER;
+    state.adder.list.not_saved = true;
+    state.adder.list.channels = 2;
+    state.adder.list.rows.push_back({"row", 1, (dir_ / "a.dat").string(), {1, 2}, 2});
+    ui.answer_yes();
+    ui.choose("");  // the save dialog is cancelled
+    EXPECT_TRUE(apply(core::command::exit));
+    EXPECT_EQ(closed, 0);
+    EXPECT_FALSE(fs::exists(services.settings_path));
+    EXPECT_TRUE(state.adder.list.not_saved);
+
+    // Saved this time: the program ends, naming the saved list.
+    ui.answer_yes();
+    ui.choose((dir_ / "kept.vsl").string());
+    EXPECT_FALSE(apply(core::command::exit));
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(fs::exists(dir_ / "kept.vsl"));
+    EXPECT_NE(read(services.settings_path).find("\nSpectrumList=" + (dir_ / "kept.vsl").string() + "\n"),
+              std::string::npos);
+
+    // The converter's unsaved spectrum: Yes, then Cancel at the choice, stays.
+    state.adder.list.not_saved = false;
+    state.converter.state.unsaved_conversion = true;
+    state.converter.state.spectra = 1;
+    state.converter.state.selected = 1;
+    state.converter.state.channels = 2;
+    state.converter.state.headers = {"converted"};
+    ui.answer_yes();
+    ui.answer(common::answer::cancel);
+    EXPECT_TRUE(apply(core::command::exit));
+    EXPECT_EQ(closed, 1);
+    ASSERT_TRUE(spectra::REALLOCATE_SPECTRA(state.store, 2));
+    ui.answer_yes();
+    ui.answer_no();  // "Save the selected spectrum in a Vorelix spectrum file (No)"
+    ui.choose((dir_ / "converted.dat").string());
+    EXPECT_FALSE(apply(core::command::exit));
+    EXPECT_EQ(closed, 2);
+    EXPECT_TRUE(fs::exists(dir_ / "converted.dat"));
+}
+
+TEST_F(Dispatch, AListLoadedFromTheRecentFilesIsDrawn) {
+    const fs::path data = dir_ / "a.dat";
+    std::ofstream(data) << "first\n1 2 3\n";
+    const fs::path list = dir_ / "l.vsl";
+    std::ofstream(list) << "VORELIX SPECTRUM LIST 3, channels\nfirst|1|" << data.string() << "\n";
+    int drawn = 0;
+    redraws.draw_list = [&drawn] { ++drawn; };
+    state.program = core::PROGRAM_ADDER;
+    state.adder.recent_lists.entries[0] = list.string();
+    apply(core::command::recent_first);
+    EXPECT_EQ(state.adder.list.row_count(), 1);
+    clock.advance(core::REDRAW_DELAY_MS);
+    EXPECT_EQ(drawn, 1);
+}
+
 TEST_F(Dispatch, SaveResultCopiesTheShownFile) {
     apply(core::command::save_result);
     EXPECT_EQ(ui.texts().back(), "There is no result to save");
@@ -138,6 +195,40 @@ TEST_F(Dispatch, SpectrumAsTextShowsTheCountsOfTheSelectedSpectrum) {
     EXPECT_EQ(state.store.CURRENT_SPECTRUM[0], 4.0);  // the selection plot shows the selected spectrum again
     apply(core::command::show_spectrum_text);
     EXPECT_EQ(read(dir_ / "list.tmp"), "Second spectrum\n       4       5       6\n");
+}
+
+TEST_F(Dispatch, ShowOriginalFileShowsTheConvertersPresentFile) {
+    std::vector<std::string> tab_captions;
+    services.set_text_tab_caption = [&tab_captions](const std::string& c) { tab_captions.push_back(c); };
+    state.program = core::PROGRAM_CONVERTER;
+    apply(core::command::show_input);  // no file: nothing to show
+    EXPECT_TRUE(shown.empty());
+
+    const fs::path spe = dir_ / "run.spe";
+    std::ofstream(spe) << "$SPEC_ID:\nrun\n";
+    state.converter.state.file = spe.string();
+    state.converter.state.type_code = spectra::TYPE_SPE;
+    apply(core::command::show_input);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.back(), "Vorelix Spectrum:" + spe.string());
+    EXPECT_EQ(tab_captions.back(), "Spectrum file");
+
+    // After a Maestro file was opened, its readable native copy is shown, not the .spe.
+    const fs::path chn = dir_ / "run2.chn";
+    std::ofstream(chn) << "binary";
+    std::ofstream(dir_ / "run2.dat") << "header\n1 2 3\n";
+    state.converter.state.file = chn.string();
+    state.converter.state.type_code = spectra::TYPE_MAESTRO;
+    apply(core::command::show_input);
+    EXPECT_EQ(shown.back(), "Vorelix Spectrum:" + (dir_ / "run2.dat").string());
+
+    const fs::path control = dir_ / "fit.lmc";
+    std::ofstream(control) << "control\n";
+    state.converter.state.file = control.string();
+    state.converter.state.type_code = spectra::TYPE_INTRINSIC;
+    apply(core::command::show_input);
+    EXPECT_EQ(shown.back(), "Vorelix Control file:" + control.string());
+    EXPECT_EQ(tab_captions.back(), "Control file");
 }
 
 TEST_F(Dispatch, CommandsWithoutAnOperationAreUnexpected) {

@@ -68,6 +68,16 @@ TEST_F(Startup, AFileChosenForAMissingOneLeavesTheListUnsaved) {
     EXPECT_TRUE(state.adder.list.not_saved);
 }
 
+TEST_F(Startup, TheRestoredDatasetIsTheStartupFile) {
+    start("Program=1\nSpectrumList=" + list_ + "\n");
+    EXPECT_EQ(state.startup_file, list_);
+    core::AppState converter;
+    std::ofstream(ini_) << "Program=2\nConverterFile=" + data_ + "\n";
+    core::VORELBOXINI(converter, ui, clipboard, ini_, {});
+    EXPECT_EQ(converter.startup_file, data_);
+    EXPECT_EQ(converter.converter.state.file, data_);
+}
+
 TEST_F(Startup, BrokenListIsDroppedWithAWarning) {
     std::ofstream(list_) << "not a list\n";
     start("Program=1\nSpectrumList[1]=" + list_ + "\nSpectrumList=" + list_ + "\n");
@@ -78,9 +88,12 @@ TEST_F(Startup, BrokenListIsDroppedWithAWarning) {
 }
 
 TEST_F(Startup, EmptyStartAndCommandLineFile) {
-    start("Program=1\nSpectrumList=" + list_ + "\nStart_empty=T\n");
+    start("Program=1\nSpectrumList=" + list_ + "\nConverterFile=" + data_ + "\nStart_empty=T\n");
     EXPECT_EQ(state.adder.list.row_count(), 0);
     EXPECT_EQ(ui.status[1], "No data");
+    // Neither program reopens its file.
+    EXPECT_TRUE(state.converter.state.file.empty());
+    EXPECT_TRUE(state.startup_file.empty());
     core::toggle_start_empty(state, ui);
     EXPECT_EQ(ui.texts().back(), "The next startup of Vorelbox will begin with the dataset previously opened");
     EXPECT_FALSE(state.settings.start_empty);

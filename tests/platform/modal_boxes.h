@@ -1,0 +1,55 @@
+#pragma once
+// Answers the modal boxes that a test's actions open: every message box's text is
+// recorded, and the box is closed by the button a test queued (by its text) or,
+// with none queued, as its close box would close it. File dialogs are cancelled
+// unless a path was queued for them.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class ModalBoxes : public QObject {
+  public:
+    ModalBoxes() {
+        timer_.setInterval(10);
+        connect(&timer_, &QTimer::timeout, this, &ModalBoxes::answer);
+        timer_.start();
+    }
+
+    QStringList texts;    // every message box's text, in order
+    QStringList buttons;  // the buttons to press, in order
+    QStringList files;    // the paths the file dialogs return, in order
+    QStringList dialogs;  // the titles of the file dialogs shown
+
+  private:
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts.append(box->text());
+            if (!buttons.isEmpty()) {
+                const QString wanted = buttons.takeFirst();
+                for (QAbstractButton* b : box->buttons()) {
+                    if (b->text() == wanted) {
+                        b->click();
+                        return;
+                    }
+                }
+            }
+            box->reject();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialogs.append(dialog->windowTitle());
+            if (files.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(files.takeFirst());
+                static_cast<QDialog*>(dialog)->accept();  // public there, and still the file dialog's own
+            }
+        }
+    }
+
+    QTimer timer_;
+};
