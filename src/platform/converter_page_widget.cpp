@@ -165,7 +165,7 @@ QWidget* ConverterPageWidget::build_spectrum_group() {
     grid->addWidget(caption(tr("Spectrum file"), group), 0, 0);
     grid->addLayout(file_row, 0, 1, 1, 3);
     grid->addWidget(
-        command_button(tr("Find &file"), "findFileButton", ConverterCommand::FindFile, group), 0,
+        command_button(tr("F&ind file"), "findFileButton", ConverterCommand::FindFile, group), 0,
         4);
     grid->addWidget(command_button(tr("&Paste"), "pasteButton", ConverterCommand::Paste, group), 0,
                     5);
@@ -202,7 +202,7 @@ QWidget* ConverterPageWidget::build_spectrum_group() {
         command_button(tr("&Reload"), "reloadButton", ConverterCommand::Reload, group));
     buttons->addStretch(1);
     buttons->addWidget(
-        command_button(tr("&Save as"), "saveAsButton", ConverterCommand::SaveAs, group));
+        command_button(tr("Sa&ve as"), "saveAsButton", ConverterCommand::SaveAs, group));
     buttons->addWidget(
         command_button(tr("&Append to"), "appendToButton", ConverterCommand::AppendTo, group));
     grid->addLayout(buttons, 5, 0, 1, 6);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSizePolicy>
@@ -43,6 +44,41 @@
 #include "text_output_widget.h"
 
 namespace vorelbox::platform {
+namespace {
+
+// A control that a command disables hands the keyboard to the next control of
+// the window, which may lie outside the page: the program buttons, where an
+// arrow key would switch programs. The focus that was on a page stays on it.
+class FocusOnPage {
+  public:
+    explicit FocusOnPage(QWidget* page) : page_(page), before_(QApplication::focusWidget()) {
+        if (before_ != nullptr && !page_->isAncestorOf(before_)) {
+            before_ = nullptr;
+        }
+    }
+    FocusOnPage(const FocusOnPage&) = delete;
+    FocusOnPage& operator=(const FocusOnPage&) = delete;
+    ~FocusOnPage() {
+        QWidget* now = QApplication::focusWidget();
+        if (before_ == nullptr || !page_->isVisible() || (now != nullptr && page_->isAncestorOf(now))) {
+            return;
+        }
+        for (QWidget* w = before_->nextInFocusChain(); w != nullptr && w != before_; w = w->nextInFocusChain()) {
+            if (page_->isAncestorOf(w) && w->isEnabled() && w->isVisible() && (w->focusPolicy() & Qt::TabFocus) != 0) {
+                w->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+        page_->setFocus(Qt::OtherFocusReason);
+    }
+
+  private:
+    QWidget* page_;
+    QPointer<QWidget> before_;
+};
+
+}  // namespace
+
 MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(parent), state_(state), ui_(this) {
     if (state_.program == 0) {
         state_.program = core::PROGRAM_CONVERTER;
@@ -68,6 +104,8 @@ MainWindow::MainWindow(core::AppState& state, QWidget* parent) : QMainWindow(par
     update_minimum_size();
 
     state_.program_folder = std_text(QCoreApplication::applicationDirPath());
+    ui_.dialog_folders().program = state_.program_folder;
+    ui_.dialog_folders().home = std_text(QDir::homePath());
     state_.adder.program_folder = state_.program_folder;
     state_.converter.program_folder = state_.program_folder;
     render_pages();
@@ -181,14 +219,27 @@ bool MainWindow::start(const std::string& settings_path, const std::vector<std::
     }
     redraws_.refont_viewer();
     show_start_choice();
+    // The pages show the settings before anything reads them back.
+    render_pages();
     state_.program = 0;  // the program is set up anew
+    const std::string wanted = program == core::PROGRAM_CONVERTER ? state_.converter.state.file : std::string();
+    // A start-up file that cannot be read gets one message, with the reasons below it.
+    std::vector<common::MessageRequest> notices;
+    ui_.gather_notices(&notices);
     select_program(program);
-    if (state_.converter_active() && !state_.settings.start_empty) {
-        const std::string wanted = state_.converter.state.file;
-        if (!wanted.empty() && state_.converter.state.spectra == 0) {
-            common::WARN(ui_, "Error loading startup file " + wanted);
-            ui_.set_status_text(2, "No data");
-            file_path_->setText(tr(" - no startup file specified -"));
+    ui_.gather_notices(nullptr);
+    if (!wanted.empty() && state_.converter.state.spectra == 0) {
+        std::string text = "Error loading startup file " + wanted;
+        for (const common::MessageRequest& notice : notices) {
+            text += '\r';
+            text += notice.text;
+        }
+        common::WARN(ui_, text);
+        ui_.set_status_text(2, "No data");
+        file_path_->setText(tr(" - no startup file specified -"));
+    } else {
+        for (const common::MessageRequest& notice : notices) {
+            ui_.show_message(notice);
         }
     }
     return maximised;
@@ -202,11 +253,11 @@ QWidget* MainWindow::build_program_line() {
     adder_radio_->setObjectName(QStringLiteral("program1Radio"));
     converter_radio_ = new QRadioButton(tr("Spectrum converter"), line);
     converter_radio_->setObjectName(QStringLiteral("program2Radio"));
-    auto* group = new QButtonGroup(line);
-    group->addButton(adder_radio_, core::command::program_adder);
-    group->addButton(converter_radio_, core::command::program_converter);
+    program_group_ = new QButtonGroup(line);
+    program_group_->addButton(adder_radio_, core::command::program_adder);
+    program_group_->addButton(converter_radio_, core::command::program_converter);
     (state_.adder_active() ? adder_radio_ : converter_radio_)->setChecked(true);
-    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    connect(program_group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) {
             run_command(id);
         }
@@ -335,6 +386,7 @@ void MainWindow::run_adder_command(adder::AdderCommand command, int argument) {
         return;
     }
     command_running_ = true;
+    const FocusOnPage focus(adder_page_);
     adder_page_->read_into(state_.adder);
     adder::SPECTADD_APPLY_SUB(state_.store, state_.raw_files, state_.adder, ui_, clipboard_, command, argument);
     adder_page_->render(state_.adder);
@@ -349,6 +401,7 @@ void MainWindow::run_converter_command(converter::ConverterCommand command, int 
         return;
     }
     command_running_ = true;
+    const FocusOnPage focus(converter_page_);
     converter_page_->read_into(state_.converter);
     converter::SPECTCONV_APPLY_SUB(state_.store, state_.raw_files, state_.converter, state_.recent_converter_files,
                                    ui_, clipboard_, command, argument);
@@ -425,12 +478,14 @@ void MainWindow::run_help_command(int command) {
             common::WARN(ui_, "General help - comes later");
             break;
         case help_command::how_to_use: {
-            // Beside the program, else in the installed data folder.
+            // Beside the program, else in the installed data folder; a missing file
+            // gets the one message that names it.
             const std::string found = core::find_shipped_file("Readme.txt", state_.program_folder);
-            const std::string readme =
-                found.empty() ? core::shipped_file_candidates("Readme.txt", state_.program_folder).front() : found;
-            if (!show_result(readme, "Vorelbox Help", " ")) {
-                common::WARN(ui_, "See the " + readme + " file");
+            if (found.empty()) {
+                common::WARN(ui_, "See the " + core::shipped_file_candidates("Readme.txt", state_.program_folder).front() +
+                                      " file");
+            } else {
+                show_result(found, "Vorelbox Help", " ");
             }
             break;
         }
@@ -465,6 +520,7 @@ bool MainWindow::show_result(const std::string& file, const std::string& kind, c
     }
     state_.text_output = {file, kind, caption};
     page_tabs_->setCurrentIndex(1);
+    text_page_->focus_viewer();
     return true;
 }
 
@@ -474,6 +530,8 @@ void MainWindow::show_start_choice() {
 }
 
 void MainWindow::show_file_line() {
+    // The file dialogs of the next command start where the user works.
+    ui_.dialog_folders().in_use = core::folder_in_use(state_, selected_tab());
     const core::FileLine line = core::SHOW_VORELBOXPARAMETERS(state_, selected_tab());
     if (!line.valid) {
         common::WARN(ui_, "Illegal internal condition");
@@ -488,6 +546,7 @@ void MainWindow::show_file_line() {
 void MainWindow::tab_changed(int index) {
     if (index == 1) {
         redraws_.refont_viewer();
+        text_page_->focus_viewer();
     } else if (index == 2) {
         display::MultispectrumState& st = state_.multispectrum;
         run_multispectrum(
@@ -548,8 +607,8 @@ void MainWindow::select_program(int program) {
     const bool starting = state_.program == 0;  // start-up has just loaded the dataset
     state_.program = program;
     {
-        const QSignalBlocker quiet_adder(adder_radio_);
-        const QSignalBlocker quiet_converter(converter_radio_);
+        // The group, not the buttons, sends the program command.
+        const QSignalBlocker quiet(program_group_);
         (state_.adder_active() ? adder_radio_ : converter_radio_)->setChecked(true);
     }
     show_program_page();
@@ -583,6 +642,7 @@ void MainWindow::select_program(int program) {
 
 void MainWindow::run_multispectrum(const std::function<void()>& command) {
     display::MultispectrumState& st = state_.multispectrum;
+    const FocusOnPage focus(multi_page_);
     multi_page_->read_into(st);
     command();
     multi_page_->render(st);

@@ -23,10 +23,12 @@
 #include "qt_ui.h"
 
 class QAction;
+class QButtonGroup;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMimeData;
@@ -100,8 +102,12 @@ class MainWindow : public QMainWindow {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Ctrl+P, Ctrl+S, Alt+S, F5, Ctrl+Home and Ctrl+End: the keys that act on every page.
+    static bool is_window_key(const QKeyEvent& key);
+
     QWidget* build_program_line();
     QWidget* build_file_line();
     QToolBar* build_tool_bar();
@@ -152,6 +158,7 @@ class MainWindow : public QMainWindow {
 
     QRadioButton* adder_radio_ = nullptr;
     QRadioButton* converter_radio_ = nullptr;
+    QButtonGroup* program_group_ = nullptr;
     QLabel* file_label_ = nullptr;
     QLabel* modified_marker_ = nullptr;
     QLineEdit* file_path_ = nullptr;

@@ -2,6 +2,8 @@
 // the tool bar carry the entries of the active program.
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
@@ -88,12 +90,6 @@ void MainWindow::build_menus() {
     add_help(tr("Website"), help_command::website);
     add_help(tr("Sample spectra"), help_command::samples);
     help->addSeparator();
-    start_empty_action_ = add_help(tr("Startup with empty dataset"), help_command::start_empty);
-    start_previous_action_ = add_help(tr("Startup with previous dataset"), help_command::start_previous);
-    start_empty_action_->setCheckable(true);
-    start_previous_action_->setCheckable(true);
-    show_start_choice();
-    help->addSeparator();
     QAction* about = help->addAction(tr("About Vorelix"));
     about->setObjectName(QStringLiteral("aboutMenu"));
     connect(about, &QAction::triggered, this, [this] { run_command(core::command::about); });
@@ -135,13 +131,35 @@ void MainWindow::fill_file_menu() {
     }
     add(tr("Save &result"), core::command::save_result);
     file->addSeparator();
+    // Commands this program has no files for are shown, but cannot be chosen.
+    const auto unavailable = [&add](const QString& text, int command) {
+        QAction* action = add(text, command);
+        action->setEnabled(false);
+        action->setStatusTip(tr("Not available in Vorelbox"));
+    };
     add(text_of(core::command::show_spectrum_text), core::command::show_spectrum_text);
     add(text_of(core::command::show_input), core::command::show_input);
+    unavailable(tr("Show &temp. control file"), core::command::show_temporary_control_file);
+    unavailable(tr("Show &graphics file"), core::command::show_graphics_file);
+    unavailable(tr("Show table file"), core::command::show_table_file);
     add(tr("Show last logfile"), core::command::show_logfile);
     add(text_of(core::command::show_report), core::command::show_report);
     file->addSeparator();
     add(tr("Page set&up"), core::command::page_setup);
+    unavailable(tr("Options"), core::command::options);
     add(tr("&Print result window"), core::command::print);
+    file->addSeparator();
+    // The start-up choice, kept in the settings.
+    const auto add_choice = [this, file](const QString& text, int command) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QStringLiteral("menu%1").arg(command));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, command] { run_help_command(command); });
+        return action;
+    };
+    start_empty_action_ = add_choice(tr("Startup with empty dataset"), help_command::start_empty);
+    start_previous_action_ = add_choice(tr("Startup with previous dataset"), help_command::start_previous);
+    show_start_choice();
     recent_separator_ = file->addSeparator();
     for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
         recent_actions_[i] = add(QStringLiteral("&%1.").arg(i + 1), core::command::recent_first + static_cast<int>(i));
@@ -151,7 +169,36 @@ void MainWindow::fill_file_menu() {
     show_recent_lists();
 }
 
+bool MainWindow::is_window_key(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    switch (key.key()) {
+        case Qt::Key_P:
+            return modifiers == Qt::ControlModifier;
+        case Qt::Key_S:
+            return modifiers == Qt::ControlModifier || modifiers == Qt::AltModifier;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return modifiers == Qt::ControlModifier;
+        case Qt::Key_F5:
+            return modifiers == Qt::NoModifier;
+        default:
+            return false;
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window's keys come before a control's own use of them (a text field's
+    // Ctrl+Home, say): the control is not offered them, so the shortcut runs.
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this && is_window_key(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::build_shortcuts() {
+    qApp->installEventFilter(this);
     const auto key = [this](const QKeySequence& sequence, auto action) {
         auto* shortcut = new QShortcut(sequence, this);
         shortcut->setContext(Qt::WindowShortcut);

@@ -73,8 +73,8 @@ MultispectrumPageWidget::MultispectrumPageWidget(QWidget* parent) : QWidget(pare
     auto* grid = new QGridLayout(this);
 
     auto* top = new QHBoxLayout;
-    find_ = command_button(tr("&Find spectra"), "findSpectraButton", MultiCommand::FindSpectra);
-    select_ = command_button(tr("&Select"), "selectButton", MultiCommand::Select);
+    find_ = command_button(tr("Fi&nd spectra"), "findSpectraButton", MultiCommand::FindSpectra);
+    select_ = command_button(tr("S&elect"), "selectButton", MultiCommand::Select);
     select_all_ = command_button(tr("Select &All"), "selectAllButton", MultiCommand::SelectAll);
     selected_ = number_label("selectedLabel", this);
     out_of_ = number_label("outOfLabel", this);

@@ -19,6 +19,7 @@
 #include <climits>
 
 #include "find_dialog.h"
+#include "pasted_spectrum.h"
 #include "qt_ui.h"
 
 namespace vorelbox::platform {
@@ -178,7 +179,11 @@ void TextOutputWidget::copy_selection() {
                                                          static_cast<std::size_t>(text.size()));
     const QByteArray bytes =
         text.mid(static_cast<qsizetype>(range.start), static_cast<qsizetype>(range.end - range.start)).toUtf8();
-    clipboard_.set_text(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    spectra::WRITETOCLIPBOARD(clipboard_, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void TextOutputWidget::focus_viewer() {
+    edit_->setFocus(Qt::OtherFocusReason);
 }
 
 bool TextOutputWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -47,7 +47,10 @@ class TextOutputWidget : public QWidget {
     void open_find();      // Ctrl+F
     void find_next();      // F3
     void find_previous();  // Shift+F3
-    void copy_selection(); // Ctrl+C: at most the first 64000 characters of the view
+    void copy_selection(); // Ctrl+C: at most the first 64000 characters of the view, trailing blanks removed
+
+    // The text area takes the keyboard, so that the page's keys work at once.
+    void focus_viewer();
 
     const display::TextViewer& viewer() const { return viewer_; }
 

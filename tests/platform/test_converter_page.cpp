@@ -94,11 +94,11 @@ class TestConverterPage : public QObject {
         titles.sort();
         QCOMPARE(titles, (QStringList{"Display", "Energy calibration", "Peak shape calibration",
                                       "Spectrum"}));
-        const std::pair<const char*, const char*> buttons[] = {{"findFileButton", "Find &file"},
+        const std::pair<const char*, const char*> buttons[] = {{"findFileButton", "F&ind file"},
                                                                {"pasteButton", "&Paste"},
                                                                {"editHeaderButton", "&Edit header"},
                                                                {"reloadButton", "&Reload"},
-                                                               {"saveAsButton", "&Save as"},
+                                                               {"saveAsButton", "Sa&ve as"},
                                                                {"appendToButton", "&Append to"},
                                                                {"redrawButton", "R"},
                                                                {"centerPeakButton", "Center peak"}};

@@ -135,14 +135,22 @@ class TestMainWindow : public QObject {
         QVERIFY(file != nullptr);
         QVERIFY(help != nullptr);
         const QStringList converter_menu{"Load Spectrum file", "Save converted spectrum as", "Save &result", "-",
-                                         "Show final spectrum as text", "Show original file", "Show last logfile",
-                                         "Show last spectrum converter log", "-", "Page set&up",
-                                         "&Print result window", "-", "E&xit"};
+                                         "Show final spectrum as text", "Show original file",
+                                         "Show &temp. control file", "Show &graphics file", "Show table file",
+                                         "Show last logfile", "Show last spectrum converter log", "-",
+                                         "Page set&up", "Options", "&Print result window", "-",
+                                         "Startup with empty dataset", "Startup with previous dataset", "-",
+                                         "E&xit"};
         QCOMPARE(entries(file), converter_menu);
-        QCOMPARE(entries(help), (QStringList{"Help", "How to use Vorelix", "Documentation", "Website",
-                                             "Sample spectra", "-",
-                                             "Startup with empty dataset", "Startup with previous dataset", "-",
-                                             "About Vorelix"}));
+        QCOMPARE(entries(help),
+                 (QStringList{"Help", "How to use Vorelix", "Documentation", "Website", "Sample spectra", "-",
+                              "About Vorelix"}));
+        // The commands without an operation in this program cannot be chosen.
+        for (const int command : {30020, 30030, 30042, 30046}) {
+            const QAction* action = file->findChild<QAction*>(QStringLiteral("menu%1").arg(command));
+            QVERIFY(action != nullptr);
+            QVERIFY(!action->isEnabled());
+        }
 
         // "Make &new list" comes with the adder and goes with it, exactly once.
         radio(w, "program1Radio")->click();

@@ -142,6 +142,17 @@ class TestTextOutput : public QObject {
         edit->setTextCursor(cursor);
         QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard.set_texts, (std::vector<std::string>{"", "2\nline"}));
+
+        // Trailing blanks of the selection stay behind.
+        const std::string padded = dir.filePath(QStringLiteral("padded.txt")).toStdString();
+        std::ofstream(padded, std::ios::binary) << "value   next\r\n";
+        QVERIFY(page.show_file(padded, "Vorelix Analysis", "Report"));
+        cursor = edit->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(8, QTextCursor::KeepAnchor);  // "value   " 
+        edit->setTextCursor(cursor);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(clipboard.set_texts.back()), QStringLiteral("value"));
     }
 };
 
