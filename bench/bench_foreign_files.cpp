@@ -1,7 +1,11 @@
-// Reading speed of 16384-channel Maestro .chn and tagged .spe files.
+// Identification of 16384-channel Maestro .chn and tagged .spe files, each beside
+// a baseline: the least any reader must do, reading the file whole and decoding
+// its counts into a vector. The real instrument files are read when they are
+// there, else files of the same size written here.
 
 #include <benchmark/benchmark.h>
 
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -56,9 +60,24 @@ fs::path write_spe(const std::vector<std::int32_t>& counts) {
     return p;
 }
 
-void check_file(benchmark::State& state, const fs::path& path) {
+// A real file of 16384 channels, or one written like it.
+fs::path chn_file() {
+    const fs::path real = fs::path(VORELBOX_REAL_DATA) / "AH20190131_Na22_10cm_IDM4.Chn";
+    return fs::exists(real) ? real : write_chn(sample_counts());
+}
+fs::path spe_file() {
+    const fs::path real = fs::path(VORELBOX_REAL_DATA) / "1110C NAA cave pottery.Spe";
+    return fs::exists(real) ? real : write_spe(sample_counts());
+}
+
+// The store lives on from one identification to the next, as the desktop
+// program's does; with a fresh store each time the memory of the store (two
+// arrays of reals for the 16384 channels) is taken and touched anew.
+void check_file(benchmark::State& state, const fs::path& path, bool fresh_store) {
+    spectra::SpectrumStore kept;
     for (auto _ : state) {
-        spectra::SpectrumStore store;
+        spectra::SpectrumStore fresh;
+        spectra::SpectrumStore& store = fresh_store ? fresh : kept;
         spectra::RawFileTable files;
         common::AutoAnswerUi ui(false);
         const auto r = spectra::CHECK_SPECTRUM_FILE(store, files, ui, path.string());
@@ -69,13 +88,78 @@ void check_file(benchmark::State& state, const fs::path& path) {
         benchmark::DoNotOptimize(store.CURRENT_SPECTRUM.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
-    fs::remove(path);
 }
 
-void BM_ReadChn16384(benchmark::State& state) { check_file(state, write_chn(sample_counts())); }
+// --- The baselines: read the file whole, decode the counts, nothing else. ---
+
+std::string whole_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(fs::file_size(path)), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+// A .chn file: the channel count at byte 30, then 4-byte counts from byte 32.
+std::vector<std::int32_t> minimal_chn_reader(const fs::path& path) {
+    const std::string bytes = whole_file(path);
+    std::int16_t n = 0;
+    std::memcpy(&n, bytes.data() + 30, sizeof n);
+    std::vector<std::int32_t> counts(static_cast<std::size_t>(n));
+    std::memcpy(counts.data(), bytes.data() + 32, counts.size() * sizeof(std::int32_t));
+    return counts;
+}
+
+// A .spe file: after "$DATA:" the first and last channel, then one count per channel.
+std::vector<double> minimal_spe_reader(const fs::path& path) {
+    const std::string text = whole_file(path);
+    const char* p = text.data() + text.find("$DATA:") + 6;
+    const char* const end = text.data() + text.size();
+    const auto number = [&p, end] {
+        while (p != end && (*p == ' ' || *p == '\r' || *p == '\n')) {
+            ++p;
+        }
+        std::int64_t v = 0;
+        p = std::from_chars(p, end, v).ptr;
+        return v;
+    };
+    const std::int64_t first = number();
+    const std::int64_t last = number();
+    std::vector<double> counts(static_cast<std::size_t>(last - first + 1));
+    for (auto& c : counts) {
+        c = static_cast<double>(number());
+    }
+    return counts;
+}
+
+template <typename Reader>
+void baseline(benchmark::State& state, const fs::path& path, Reader reader) {
+    for (auto _ : state) {
+        const auto counts = reader(path);
+        if (counts.size() != channels) {
+            state.SkipWithError("the benchmark file did not load");
+            break;
+        }
+        benchmark::DoNotOptimize(counts.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
+}
+
+void BM_ReadChn16384(benchmark::State& state) { check_file(state, chn_file(), false); }
 BENCHMARK(BM_ReadChn16384)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadSpe16384(benchmark::State& state) { check_file(state, write_spe(sample_counts())); }
+void BM_ReadChn16384Baseline(benchmark::State& state) { baseline(state, chn_file(), minimal_chn_reader); }
+BENCHMARK(BM_ReadChn16384Baseline)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadChn16384FreshStore(benchmark::State& state) { check_file(state, chn_file(), true); }
+BENCHMARK(BM_ReadChn16384FreshStore)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadSpe16384(benchmark::State& state) { check_file(state, spe_file(), false); }
 BENCHMARK(BM_ReadSpe16384)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadSpe16384Baseline(benchmark::State& state) { baseline(state, spe_file(), minimal_spe_reader); }
+BENCHMARK(BM_ReadSpe16384Baseline)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadSpe16384FreshStore(benchmark::State& state) { check_file(state, spe_file(), true); }
+BENCHMARK(BM_ReadSpe16384FreshStore)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -14,6 +13,7 @@
 #include <random>
 
 #include "auto_answer_ui.h"
+#include "bench_application.h"
 #include "multispectrum_paint.h"
 #include "qt_canvas.h"
 
@@ -24,15 +24,7 @@ using namespace vorelbox;
 constexpr int bench_channels = 65536;
 constexpr int bench_spectra = 6;
 
-// Fonts and images need the application object; the offscreen platform needs no screen.
-QGuiApplication& application() {
-    static int argc = 1;
-    static char name[] = "vorelbox_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-    return app;
-}
+using bench::application;
 
 // A lifetime spectrum: a background, a peak and two decays, with counting noise.
 std::vector<double> lifetime_spectrum(int k, std::mt19937& random) {

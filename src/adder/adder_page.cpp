@@ -49,7 +49,6 @@ void select_input_spectrum(Page& p, int k) {
     const auto& column = p.store.FILE_SPECTRA[static_cast<std::size_t>(k - 1)];
     std::copy_n(column.begin(), p.page.input_channels, p.store.CURRENT_SPECTRUM.begin());
     p.store.CHANNEL_COUNT = p.page.input_channels;
-    spectra::update_log_spectrum(p.store);
 }
 
 void reset_window(Page& p) {

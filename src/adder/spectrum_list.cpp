@@ -28,6 +28,18 @@ constexpr const char* spectrum_filter =
 // conversion failed or was refused, which has been reported.
 int load_row_file(spectra::SpectrumStore& store, spectra::RawFileTable& files, common::Ui& ui,
                   const std::string& path) {
+    if (common::LOWCASE(common::SPLITPATH(path).extension) == ".dat") {
+        // A native file is read once: the same text tells a Tembra file and gives the spectra.
+        const common::InputFile file = common::read_input_file(path);
+        if (!file.ok()) {
+            common::WARN(ui, common::input_problem_text(file, path, "Unable to open spectrum file " + path));
+            return -1;
+        }
+        if (!spectra::is_tembra_text(file.text)) {
+            store.FILE_SPECTRUM_COUNT = 0;
+            return spectra::load_spectrum_text(store, ui, file.text, path).channel_count;
+        }
+    }
     const spectra::ConvertResult converted = spectra::CONVERT_SPECTRUM_FILE(files, ui, path);
     if (converted.failed) {
         return -1;
@@ -156,7 +168,6 @@ bool LOAD_SPECTRUM_IN_LIST(const SpectrumList& list, spectra::SpectrumStore& sto
     std::fill_n(store.CURRENT_SPECTRUM.begin(), list.channels, 0.0);
     std::copy_n(row.counts.begin(), n, store.CURRENT_SPECTRUM.begin());
     store.CHANNEL_COUNT = list.channels;
-    spectra::update_log_spectrum(store);
     return true;
 }
 

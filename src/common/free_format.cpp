@@ -148,37 +148,70 @@ namespace vorelbox::common {
 
 FreeValues read_free_values(Lines& lines, std::size_t count) {
     FreeValues r;
+    if (count == 0) {
+        r.ok = true;
+        return r;
+    }
+    // The text is read in one pass, without cutting it into lines first: a line
+    // ends at '\n', and a '\r' just before it (or before the end of the text)
+    // belongs to the line end, as Lines has it.
+    const std::string_view text = lines.rest();
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const auto at_line_end = [end](const char* q) {
+        return *q == '\n' || (*q == '\r' && (q + 1 == end || q[1] == '\n'));
+    };
+    const auto is_separator = [](char c) { return c == ' ' || c == '\t' || c == ','; };
     // Every value needs two bytes at least, so the text bounds what can be there.
-    r.values.reserve(std::min(count, lines.rest().size() / 2 + 1));
+    r.values.reserve(std::min(count, text.size() / 2 + 1));
+    const char* p = begin;
+    const auto stop_at = [&](const char* q) { lines.skip(static_cast<std::size_t>(q - begin)); };
     while (r.values.size() < count) {
-        const auto line = lines.next();
-        if (!line) {
+        if (p == end) {
+            stop_at(end);
             return r;
         }
-        std::size_t i = 0;
-        const std::string_view l = *line;
-        while (i < l.size() && r.values.size() < count) {
-            while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || l[i] == ',')) {
-                ++i;
-            }
-            if (i == l.size()) {
-                break;
-            }
-            const std::size_t start = i;
-            while (i < l.size() && l[i] != ' ' && l[i] != '\t' && l[i] != ',') {
-                ++i;
-            }
-            const std::string_view token = l.substr(start, i - start);
-            auto value = parse_count(token);
-            if (!value) {
-                value = parse_free_real(token);
-            }
-            if (!value) {
-                return r;
-            }
-            r.values.push_back(*value);
+        if (is_separator(*p) || at_line_end(p)) {
+            ++p;
+            continue;
         }
+        const char* const start = p;
+        // The common case, up to 15 digits and nothing else, is read here in one pass.
+        std::int64_t whole = 0;
+        bool plain = true;
+        while (p != end && !is_separator(*p) && !at_line_end(p)) {
+            const auto digit = static_cast<unsigned>(*p - '0');
+            if (digit < 10 && p - start < 15) {
+                whole = whole * 10 + digit;
+            } else {
+                plain = false;
+            }
+            ++p;
+        }
+        if (plain) {
+            r.values.push_back(static_cast<double>(whole));
+            continue;
+        }
+        const std::string_view token(start, static_cast<std::size_t>(p - start));
+        auto value = parse_count(token);
+        if (!value) {
+            value = parse_free_real(token);
+        }
+        if (!value) {
+            // The line of the token is passed over, as a line read whole would be.
+            while (p != end && *p != '\n') {
+                ++p;
+            }
+            stop_at(p == end ? end : p + 1);
+            return r;
+        }
+        r.values.push_back(*value);
     }
+    // The rest of the line holding the last value is passed over.
+    while (p != end && *p != '\n') {
+        ++p;
+    }
+    stop_at(p == end ? end : p + 1);
     r.ok = true;
     return r;
 }

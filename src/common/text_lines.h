@@ -2,6 +2,7 @@
 // Walking the lines of a text held in memory. Lines end at '\n'; a '\r' before it
 // (Windows line ends) is dropped, and a last line without a line end is a line too.
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,8 @@ public:
 
     // The text not read yet.
     std::string_view rest() const { return text_.substr(pos_); }
+    // Passes over `bytes` bytes of the rest, which a caller read by itself.
+    void skip(std::size_t bytes) { pos_ = std::min(text_.size(), pos_ + bytes); }
     void rewind() { pos_ = 0; }
 
 private:

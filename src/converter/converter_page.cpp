@@ -42,7 +42,6 @@ void select_spectrum(Page& p, int k) {
     const auto& column = p.store.FILE_SPECTRA[static_cast<std::size_t>(k - 1)];
     std::copy_n(column.begin(), p.state.channels, p.store.CURRENT_SPECTRUM.begin());
     p.store.CHANNEL_COUNT = p.state.channels;
-    spectra::update_log_spectrum(p.store);
     p.page.redraw_request = true;
 }
 
@@ -98,7 +97,6 @@ spectra::CheckResult read_pasted(spectra::SpectrumStore& store, common::Ui& ui, 
     r.channels = store.CHANNEL_COUNT;
     r.spectra = store.FILE_SPECTRUM_COUNT;
     r.headers.assign(store.FILE_SPECTRUM_HEADERS.begin(), store.FILE_SPECTRUM_HEADERS.begin() + r.spectra);
-    spectra::update_log_spectrum(store);
     return r;
 }
 

@@ -62,7 +62,7 @@ ChannelRange corrected_window(ChannelRange window, int channels, int width) {
     return window;
 }
 
-double shown_value(double count, bool log) { return log ? std::log10(std::max(count, 0.5)) : count; }
+double shown_value(double count, bool log) { return log ? spectra::count_log(count) : count; }
 
 double log_axis_top(double largest_count) {
     const double count = std::max(largest_count, 0.5);
@@ -153,7 +153,7 @@ void draw_count_axis(Canvas& canvas, const PlotBox& box, const PlotScale& scale,
     }
 }
 
-SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& store, const SpectrumPlotPage& page,
+SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, spectra::SpectrumStore& store, const SpectrumPlotPage& page,
                                  const print::PageSetup& setup) {
     SpectrumPlotResult result;
     const int l = 0;
@@ -227,10 +227,16 @@ SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& s
     }
 
     // The dots go on top of the lines, so that the peak's own dot shows on its line.
+    // A logarithmic plot takes the logarithms of the channels it shows, and only those.
     canvas.set_pen({u, BLACK});
-    for (int ch = shown.first; ch <= std::min(shown.last + 1, nc); ++ch) {
-        const int y = std::clamp(scale.y(shown_value(counts[static_cast<std::size_t>(ch - 1)], log)), box.top,
-                                 box.bottom);
+    const int last_dot = std::min(shown.last + 1, nc);
+    const std::span<const double> logs = log ? spectra::log_spectrum(store, shown.first, last_dot)
+                                             : std::span<const double>{};
+    for (int ch = shown.first; ch <= last_dot; ++ch) {
+        const auto i = static_cast<std::size_t>(ch - shown.first);
+        const double count = counts[static_cast<std::size_t>(ch - 1)];
+        const double value = !log ? count : i < logs.size() ? logs[i] : shown_value(count, true);
+        const int y = std::clamp(scale.y(value), box.top, box.bottom);
         const int x = scale.x(ch);
         if (x >= box.left && x <= box.right + 10 * u) {
             canvas.draw_line(x, y, x, y + 2 * u);
@@ -240,7 +246,7 @@ SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& s
     return result;
 }
 
-void draw_adder_plot(Canvas& canvas, const spectra::SpectrumStore& store, adder::AdderState& adder,
+void draw_adder_plot(Canvas& canvas, spectra::SpectrumStore& store, adder::AdderState& adder,
                      const print::PageSetup& setup) {
     adder::AdderPageState& page = adder.page;
     if (!page.display_selection) {
@@ -271,7 +277,7 @@ void draw_adder_plot(Canvas& canvas, const spectra::SpectrumStore& store, adder:
     page.plot_scale = drawn.scale;
 }
 
-void draw_converter_plot(Canvas& canvas, const spectra::SpectrumStore& store, converter::Converter& converter,
+void draw_converter_plot(Canvas& canvas, spectra::SpectrumStore& store, converter::Converter& converter,
                          const print::PageSetup& setup) {
     converter::ConverterPageState& page = converter.page;
     SpectrumPlotPage plot;

@@ -131,18 +131,19 @@ struct SpectrumPlotResult {
     common::ChannelScale scale;       // where the channels were drawn; px 0 when they were not
 };
 
-// Draws CURRENT_SPECTRUM (channels 1..CHANNEL_COUNT) of the store on the whole canvas.
-SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, const spectra::SpectrumStore& store, const SpectrumPlotPage& page,
+// Draws CURRENT_SPECTRUM (channels 1..CHANNEL_COUNT) of the store on the whole
+// canvas; a logarithmic plot fills CURRENT_LOG_SPECTRUM for the channels shown.
+SpectrumPlotResult DRAW_SPECTRUM(Canvas& canvas, spectra::SpectrumStore& store, const SpectrumPlotPage& page,
                                  const print::PageSetup& setup);
 
 // The Spectrum adder's plot area: the selected spectrum with "Display selection",
 // else the spectrum list. The channel labels go back into adder.page.
-void draw_adder_plot(Canvas& canvas, const spectra::SpectrumStore& store, adder::AdderState& adder,
+void draw_adder_plot(Canvas& canvas, spectra::SpectrumStore& store, adder::AdderState& adder,
                      const print::PageSetup& setup);
 
 // The Spectrum converter's plot area; the channel labels and "Peak channel" go
 // back into converter.page.
-void draw_converter_plot(Canvas& canvas, const spectra::SpectrumStore& store, converter::Converter& converter,
+void draw_converter_plot(Canvas& canvas, spectra::SpectrumStore& store, converter::Converter& converter,
                          const print::PageSetup& setup);
 
 }  // namespace vorelbox::display

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 
+#include "count_log.h"
+
 namespace vorelbox::display {
 namespace {
 
@@ -158,9 +160,9 @@ LogAxis log_axis(double top, const MultiFrame& frame, int unit) {
 
 double log_value(double count) {
     if (count <= 0.0) {
-        return std::log10(0.5);
+        return common::count_log10(0.5);
     }
-    return std::log10(std::max(count, 0.1));
+    return common::count_log10(std::max(count, 0.1));
 }
 
 int log_y(const LogAxis& axis, const MultiFrame& frame, double count) {

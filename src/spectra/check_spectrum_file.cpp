@@ -18,17 +18,18 @@ void finish(SpectrumStore& store, CheckResult& r) {
     r.spectra = store.FILE_SPECTRUM_COUNT;
     r.headers.assign(store.FILE_SPECTRUM_HEADERS.begin(), store.FILE_SPECTRUM_HEADERS.begin() + r.spectra);
     r.header = r.headers.empty() ? std::string() : r.headers.front();
-    update_log_spectrum(store);
 }
 
 // Puts a foreign file's one spectrum into the store; false, after a message,
 // when the memory cannot be had.
-bool stored(SpectrumStore& store, common::Ui& ui, const std::vector<double>& counts, const std::string& header,
+template <typename Counts>
+bool stored(SpectrumStore& store, common::Ui& ui, Counts&& counts, const std::string& header,
             const std::string& file_name) {
-    if (store_single_spectrum(store, counts, header)) {
+    const std::size_t channels = counts.size();
+    if (store_single_spectrum(store, std::forward<Counts>(counts), header)) {
         return true;
     }
-    common::WARN(ui, "Not enough memory to read the " + std::to_string(counts.size()) +
+    common::WARN(ui, "Not enough memory to read the " + std::to_string(channels) +
                          " channels of the spectrum file \"" + std::string(common::trim(file_name)) + "\"");
     return false;
 }
@@ -86,13 +87,12 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
             r.description = store.FILE_SPECTRUM_HEADERS[0];
         }
     } else if (extension == ".chn") {
-        const ChnRead chn = read_chn_file(files, CHN_UNIT, file_name);
+        ChnRead chn = read_chn_file(files, CHN_UNIT, file_name);
         if (chn.problem != ChnProblem::None) {
             common::WARN(ui, chn_problem_text(chn.problem, file_name));
             return r;
         }
-        const std::vector<double> counts(chn.file.counts.begin(), chn.file.counts.end());
-        if (!stored(store, ui, counts, chn_header(chn.file), file_name)) {
+        if (!stored(store, ui, std::move(chn.file.counts), chn_header(chn.file), file_name)) {
             return r;
         }
         common::STATUS(ui, "Maestro file [" + shown_name);

@@ -1,6 +1,7 @@
 #include "maestro_chn.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "dialog_values.h"
@@ -82,8 +83,13 @@ ChnRead parse_chn(std::string_view bytes) {
         return r;
     }
     f.counts.resize(static_cast<std::size_t>(n));
-    for (std::size_t i = 0; i < f.counts.size(); ++i) {
-        f.counts[i] = b.int32(header_bytes + 4 * i);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The counts are stored as this processor holds them: one copy takes them all.
+        std::memcpy(f.counts.data(), bytes.data() + header_bytes, 4 * f.counts.size());
+    } else {
+        for (std::size_t i = 0; i < f.counts.size(); ++i) {
+            f.counts[i] = b.int32(header_bytes + 4 * i);
+        }
     }
     f.trailer = b.int16(trailer_at);
     if (f.trailer != -101 && f.trailer != -102) {

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <type_traits>
 
+#include "count_log.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -62,9 +64,7 @@ bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested) {
     try {
         if (store.CHANNEL_CAPACITY <= 0) {
             std::vector<double> current(rows, -1.0);
-            std::vector<double> log(rows, 0.1);
             store.CURRENT_SPECTRUM.swap(current);
-            store.CURRENT_LOG_SPECTRUM.swap(log);
             for (auto& column : store.FILE_SPECTRA) {
                 column.clear();
                 column.shrink_to_fit();
@@ -81,7 +81,6 @@ bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested) {
                 return bigger;
             };
             std::vector<double> current = grown(store.CURRENT_SPECTRUM);
-            std::vector<double> log = grown(store.CURRENT_LOG_SPECTRUM);
             std::vector<std::vector<double>> file(store.FILE_SPECTRA.size());
             std::vector<std::vector<double>> list(store.LIST_SPECTRA.size());
             for (std::size_t k = 0; k < file.size(); ++k) {
@@ -95,7 +94,6 @@ bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested) {
                 }
             }
             store.CURRENT_SPECTRUM.swap(current);
-            store.CURRENT_LOG_SPECTRUM.swap(log);
             store.FILE_SPECTRA.swap(file);
             store.LIST_SPECTRA.swap(list);
         }
@@ -110,29 +108,109 @@ void reset_store(SpectrumStore& store) {
     store = SpectrumStore{};
 }
 
-bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header) {
+namespace {
+
+std::int32_t whole_count(double count) {
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (!(count > lowest)) {
+        return std::isnan(count) ? 0 : std::numeric_limits<std::int32_t>::min();
+    }
+    if (!(count < highest)) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    // Counts are whole numbers in almost every file: those need no rounding.
+    const auto whole = static_cast<std::int32_t>(count);
+    return static_cast<double>(whole) == count ? whole : static_cast<std::int32_t>(std::lround(count));
+}
+
+// What both forms of store_single_spectrum share: CURRENT_SPECTRUM and column 1
+// are written in one pass over the counts; RAW_COUNTS is left to the caller.
+template <typename Count>
+bool store_counts(SpectrumStore& store, std::span<const Count> counts, const std::string& header) {
     const auto n = static_cast<int>(counts.size());
     if (n > store.CHANNEL_CAPACITY && !REALLOCATE_SPECTRA(store, n)) {
         return false;
     }
-    store.RAW_COUNTS.resize(counts.size());
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        store.RAW_COUNTS[i] = static_cast<std::int32_t>(std::clamp<double>(
-            std::round(counts[i]), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    // The memory is taken first, so that a failure leaves the store as it was.
+    const auto capacity = static_cast<std::size_t>(store.CHANNEL_CAPACITY);
+    std::vector<double>& column = store.FILE_SPECTRA[0];
+    try {
+        if (column.size() != capacity) {
+            std::vector<double> fresh(capacity);
+            column.swap(fresh);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    std::copy(counts.begin(), counts.end(), store.CURRENT_SPECTRUM.begin());
-    std::copy(counts.begin(), counts.end(), store.file_column(1).begin());
+    double* const current = store.CURRENT_SPECTRUM.data();
+    double* const first = column.data();
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const auto count = static_cast<double>(counts[i]);
+        current[i] = count;
+        first[i] = count;
+    }
     store.FILE_SPECTRUM_COUNT = 1;
     store.FILE_SPECTRUM_HEADERS[0] = std::string(common::trim_right(common::cut_chars(header, HEADER_LENGTH)));
     store.CHANNEL_COUNT = n;
     return true;
 }
 
-void update_log_spectrum(SpectrumStore& store) {
-    const auto n = static_cast<std::size_t>(std::clamp(store.CHANNEL_COUNT, 0, store.CHANNEL_CAPACITY));
-    for (std::size_t i = 0; i < n; ++i) {
-        store.CURRENT_LOG_SPECTRUM[i] = std::log10(std::max(store.CURRENT_SPECTRUM[i], 0.5));
+}  // namespace
+
+bool store_single_spectrum(SpectrumStore& store, std::span<const double> counts, const std::string& header) {
+    std::vector<std::int32_t> raw;
+    try {
+        raw.resize(counts.size());
+    } catch (const std::bad_alloc&) {
+        return false;
     }
+    std::transform(counts.begin(), counts.end(), raw.begin(), whole_count);
+    if (!store_counts(store, counts, header)) {
+        return false;
+    }
+    store.RAW_COUNTS.swap(raw);
+    return true;
+}
+
+bool store_single_spectrum(SpectrumStore& store, std::vector<std::int32_t> counts, const std::string& header) {
+    if (!store_counts(store, std::span<const std::int32_t>(counts), header)) {
+        return false;
+    }
+    store.RAW_COUNTS.swap(counts);
+    return true;
+}
+
+double count_log(double count) { return common::count_log10(std::max(count, 0.5)); }
+
+std::span<const double> log_spectrum(SpectrumStore& store, int first, int last) {
+    first = std::max(first, 1);
+    last = std::min({last, store.CHANNEL_COUNT, static_cast<int>(store.CURRENT_SPECTRUM.size())});
+    if (last < first) {
+        return {};
+    }
+    const std::size_t rows = store.CURRENT_SPECTRUM.size();
+    if (store.CURRENT_LOG_SPECTRUM.size() != rows || store.LOG_SOURCE.size() != rows) {
+        try {
+            std::vector<double> log(rows, 0.1);
+            std::vector<double> source(rows, std::numeric_limits<double>::quiet_NaN());
+            store.CURRENT_LOG_SPECTRUM.swap(log);
+            store.LOG_SOURCE.swap(source);
+        } catch (const std::bad_alloc&) {
+            return {};
+        }
+    }
+    const double* const counts = store.CURRENT_SPECTRUM.data();
+    double* const source = store.LOG_SOURCE.data();
+    double* const log = store.CURRENT_LOG_SPECTRUM.data();
+    for (auto i = static_cast<std::size_t>(first - 1); i < static_cast<std::size_t>(last); ++i) {
+        // NaN equals nothing: a channel never read, or a NaN count, is taken afresh.
+        if (!(source[i] == counts[i])) {
+            source[i] = counts[i];
+            log[i] = count_log(counts[i]);
+        }
+    }
+    return {log + (first - 1), static_cast<std::size_t>(last - first + 1)};
 }
 
 std::string too_many_channels_text(const std::string& file_name, std::int64_t channels) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,13 @@ struct SpectrumStore {
     // Header k of the file, at most 80 characters, trailing blanks removed.
     std::array<std::string, FILE_SPECTRA_COLUMNS> FILE_SPECTRUM_HEADERS;
     std::vector<double> CURRENT_SPECTRUM;
+    // The logarithms of CURRENT_SPECTRUM, taken only when a logarithmic plot reads
+    // them through log_spectrum, and only for the channels it reads: LOG_SOURCE[i]
+    // is the count whose logarithm CURRENT_LOG_SPECTRUM[i] holds (NaN: none yet),
+    // so a changed count is never shown with an old logarithm. Both stay empty
+    // until the first read.
     std::vector<double> CURRENT_LOG_SPECTRUM;
+    std::vector<double> LOG_SOURCE;
     // Spectrum-list cache, columns 1..99, allocated like FILE_SPECTRA.
     std::vector<std::vector<double>> LIST_SPECTRA = std::vector<std::vector<double>>(LIST_SPECTRA_COLUMNS);
     std::vector<std::int32_t> RAW_COUNTS;
@@ -54,17 +61,26 @@ bool REALLOCATE_SPECTRA(SpectrumStore& store, std::int64_t requested);
 void reset_store(SpectrumStore& store);
 
 // Puts the one spectrum of a foreign file into the store: RAW_COUNTS, CURRENT_SPECTRUM
-// and column 1 of FILE_SPECTRA, with its header. False, with the store as it
-// was, when the memory cannot be had.
-bool store_single_spectrum(SpectrumStore& store, const std::vector<double>& counts, const std::string& header);
+// and column 1 of FILE_SPECTRA, with its header. RAW_COUNTS holds the counts
+// rounded to whole numbers within 32 bits. False, with the store as it was, when
+// the memory cannot be had.
+bool store_single_spectrum(SpectrumStore& store, std::span<const double> counts, const std::string& header);
+// The same for counts that are whole 32-bit numbers already (a Maestro file's),
+// which become RAW_COUNTS as they are.
+bool store_single_spectrum(SpectrumStore& store, std::vector<std::int32_t> counts, const std::string& header);
 
 // "The spectrum file NAME holds a spectrum of N channels; at most 262144 channels
 // can be read". A count not above the limit (0: a spectrum not counted to its
 // end) is shown as "more than 262144".
 std::string too_many_channels_text(const std::string& file_name, std::int64_t channels);
 
-// CURRENT_LOG_SPECTRUM for channels 1..CHANNEL_COUNT from CURRENT_SPECTRUM,
-// counts below 0.5 taken as 0.5.
-void update_log_spectrum(SpectrumStore& store);
+// The logarithm a logarithmic plot shows for a count: log10 of the count, counts
+// below 0.5 (zero and negative ones too) taken as 0.5.
+double count_log(double count);
+
+// CURRENT_LOG_SPECTRUM for channels first..last (kept within 1..CHANNEL_COUNT),
+// each taken from CURRENT_SPECTRUM with count_log unless it is held already.
+// Empty when no channel is left, or when the memory cannot be had.
+std::span<const double> log_spectrum(SpectrumStore& store, int first, int last);
 
 }  // namespace vorelbox::spectra

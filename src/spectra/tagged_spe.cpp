@@ -32,23 +32,32 @@ Sections split_sections(std::string_view text) {
     Sections out;
     common::Lines lines(text);
     const auto offset = [&text](std::string_view part) { return static_cast<std::size_t>(part.data() - text.data()); };
-    std::size_t body_start = 0;
-    const auto close_open = [&](std::size_t end) {
-        if (!out.sections.empty()) {
-            out.sections.back().body = text.substr(body_start, end - body_start);
-        }
-    };
-    while (auto line = lines.next()) {
+    // Lines up to the first tag: blank ones, or a stray line.
+    std::optional<std::string_view> line;
+    while ((line = lines.next())) {
         if (!line->empty() && line->front() == '$') {
-            close_open(offset(*line));
-            body_start = offset(lines.rest());
-            out.sections.push_back({common::CAPS(common::trim(*line)), *line, {}});
-        } else if (out.sections.empty() && !common::is_blank(*line)) {
+            break;
+        }
+        if (!common::is_blank(*line)) {
             out.stray = *line;
             return out;
         }
     }
-    close_open(text.size());
+    // From there on every line that starts with '$' opens a section; the lines
+    // between two tags, the counts above all, are passed over in one search.
+    while (line) {
+        const std::size_t body_start = offset(lines.rest());
+        out.sections.push_back({common::CAPS(common::trim(*line)), *line, {}});
+        std::size_t next_tag = text.find("\n$", body_start == 0 ? 0 : body_start - 1);
+        if (next_tag == std::string_view::npos) {
+            out.sections.back().body = text.substr(body_start);
+            break;
+        }
+        ++next_tag;
+        out.sections.back().body = text.substr(body_start, next_tag - body_start);
+        lines.skip(next_tag - body_start);
+        line = lines.next();
+    }
     return out;
 }
 
