@@ -5,8 +5,11 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
 SANITIZE_DIR ?= build-sanitize
+WINDOWS_DIR ?= build-windows
+# GoogleTest's sources (Debian: googletest), built for Windows in WINDOWS_DIR.
+GTEST_SOURCE ?= /usr/src/googletest
 
-.PHONY: run test build configure deps bench package clean fuzz sanitize
+.PHONY: run test build configure deps bench package clean fuzz sanitize windows
 
 deps:
 	./scripts/install-deps.sh
@@ -46,6 +49,20 @@ sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The Windows build, cross-compiled with mingw-w64 in WINDOWS_DIR: every
+# library without Qt, vorelbox-cli.exe and the test programs, whose tests run
+# under Wine. vorelbox-cli.exe is compared with the Linux vorelbox-cli of
+# BUILD_DIR, which is built first. See docs/windows.md.
+windows: configure
+	./scripts/install-deps.sh --windows
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vorelbox-cli
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DVORELBOX_GUI=OFF -DVORELBOX_WERROR=$(WERROR) \
+	  -DVORELBOX_GTEST_SOURCE=$(GTEST_SOURCE) -DVORELBOX_LINUX_CLI=$(CURDIR)/$(BUILD_DIR)/bin/vorelbox-cli
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	./cmake/wine-run.sh wineboot --init
+	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)

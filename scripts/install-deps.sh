@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Vorelbox needs.
 # Packages already installed are skipped; sudo is used when not run as root.
+# With --windows, only what the Windows cross build (`make windows`) adds: the
+# mingw-w64 compiler, Wine to run the tests, and GoogleTest's sources.
 set -euo pipefail
 
 packages=(
@@ -23,6 +25,14 @@ packages=(
   libclang-rt-14-dev
   llvm
 )
+
+if [ "${1:-}" = "--windows" ]; then
+  packages=(
+    g++-mingw-w64-x86-64-posix
+    wine64
+    googletest
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

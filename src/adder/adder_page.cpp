@@ -10,6 +10,7 @@
 
 #include "convert_spectrum_file.h"
 #include "load_spectrum_file.h"
+#include "os_path.h"
 #include "pasted_spectrum.h"
 #include "save_list_spectra.h"
 #include "tembra_file.h"
@@ -144,7 +145,7 @@ void paste(Page& p) {
     std::error_code ec;
     if (!spectra::CLIPBOARDTOFILE(p.clipboard, p.files, p.ui, path) ||
         !spectra::CHECK_PASTED_SPECTRA(p.ui, path, p.list.channels).ok) {
-        fs::remove(path, ec);
+        fs::remove(common::os_path(path), ec);
         return;
     }
     load_input(p, path);

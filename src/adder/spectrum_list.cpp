@@ -8,6 +8,7 @@
 #include "free_format.h"
 #include "input_file.h"
 #include "load_spectrum_file.h"
+#include "os_path.h"
 #include "safe_file.h"
 #include "tembra_file.h"
 #include "text_lines.h"
@@ -62,12 +63,12 @@ std::string in_list_folder(const std::string& file, const std::string& list_name
     if (file.empty() || common::file_exists(file)) {
         return file;
     }
-    const std::filesystem::path row(file);
+    const std::filesystem::path row = common::os_path(file);
     if (row.is_absolute()) {
         return file;
     }
-    const std::filesystem::path beside = std::filesystem::path(list_name).parent_path() / row;
-    return common::file_exists(beside.string()) ? beside.lexically_normal().string() : file;
+    const std::string beside = common::utf8_path(common::os_path(list_name).parent_path() / row);
+    return common::file_exists(beside) ? common::utf8_path(common::os_path(beside).lexically_normal()) : file;
 }
 
 }  // namespace
@@ -88,7 +89,7 @@ common::SaveResult write_spectrum_list_file(const std::string& path, const Spect
             write_spectrum_list(out, list);
             return static_cast<bool>(out);
         },
-        ops);
+        ops, common::system_line_ends());
 }
 
 std::optional<RowFields> split_row_line(std::string_view line) {

@@ -8,6 +8,7 @@
 
 #include "cli.h"
 #include "cli_help.h"
+#include "os_path.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -15,6 +16,13 @@
 
 #ifndef VORELBOX_LIBEXEC_DIR
 #define VORELBOX_LIBEXEC_DIR ""
+#endif
+
+// A build without Qt (the Windows one) has no vorelbox-plot to hand `plot` to.
+#ifdef VORELBOX_NO_PLOT
+constexpr bool plot_available = false;
+#else
+constexpr bool plot_available = true;
 #endif
 
 namespace {
@@ -31,12 +39,16 @@ fs::path program_folder(const char* argv0) {
     return self.parent_path();
 }
 
+constexpr const char* no_plot_text =
+    "This build of vorelbox-cli has no plot: it needs the vorelbox-plot program, which is built\n"
+    "with Qt and comes with the window. Every other command works here.\n";
+
 int run_plot(const char* argv0, int argc, char** argv) {
 #ifdef _WIN32
     (void)argv0;
     (void)argc;
     (void)argv;
-    std::cerr << "vorelbox-cli: plot is not available in this build\n";
+    std::cerr << "vorelbox-cli: plot is not available in this build\n" << no_plot_text;
     return vorelbox::cli::CLI_FAILED;
 #else
     // Beside this program in the build tree; installed, in the helper folder,
@@ -69,10 +81,22 @@ int run_plot(const char* argv0, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args.front() == "plot" &&
-        !vorelbox::cli::asks_for_help(std::vector<std::string>(args.begin() + 1, args.end()))) {
-        return run_plot(argv[0], argc, argv);
+    vorelbox::common::use_utf8_console();
+    const std::vector<std::string> args = vorelbox::common::program_arguments(argc, argv);
+    if (!args.empty() && args.front() == "plot") {
+        const bool help = vorelbox::cli::asks_for_help(std::vector<std::string>(args.begin() + 1, args.end()));
+        if (help && !plot_available) {
+            vorelbox::cli::write_command_help(std::cout, *vorelbox::cli::find_command_help("plot"));
+            std::cout << "\n" << no_plot_text;
+            return vorelbox::cli::CLI_OK;
+        }
+        if (!help && !plot_available) {
+            std::cerr << "vorelbox-cli: plot is not available in this build\n" << no_plot_text;
+            return vorelbox::cli::CLI_FAILED;
+        }
+        if (!help) {
+            return run_plot(argv[0], argc, argv);
+        }
     }
     vorelbox::cli::Progress progress;
 #ifndef _WIN32

@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
 
     // The log (the lock) goes in the current folder, or where this user can
     // always write when the current folder cannot be written.
-    const auto lock = vorelbox::platform::lock_first_possible(vorelbox::core::log_folder_candidates(
+    const auto lock = vorelbox::core::lock_first_possible(vorelbox::core::log_folder_candidates(
         std_text(QDir::currentPath()), std_text(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)),
         std_text(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))));
     const QString channel = vorelbox::platform::qt_text(vorelbox::core::handover_channel_name(lock->path(), user_name()));

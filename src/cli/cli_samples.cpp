@@ -3,6 +3,7 @@
 #include "argument_reader.h"
 #include "cli.h"
 #include "cli_help.h"
+#include "os_path.h"
 #include "safe_file.h"
 #include "sample_spectra.h"
 #include "spectrum_list.h"
@@ -62,14 +63,14 @@ int cli_samples(const std::vector<std::string>& args, std::ostream& out, std::os
     }
 
     std::error_code ec;
-    fs::create_directories(output_dir, ec);
-    const fs::path folder = fs::absolute(output_dir, ec);
+    fs::create_directories(common::os_path(output_dir), ec);
+    const fs::path folder = fs::absolute(common::os_path(output_dir), ec);
     bool all_written = true;
     const auto written = [&](const fs::path& path, const common::SaveResult& saved) {
         if (saved) {
-            out << path.string() << "\n";
+            out << common::utf8_path(path) << "\n";
         } else {
-            err << "vorelbox-cli samples: " << save_error("cannot write " + path.string(), saved) << "\n";
+            err << "vorelbox-cli samples: " << save_error("cannot write " + common::utf8_path(path), saved) << "\n";
             all_written = false;
         }
     };
@@ -81,16 +82,16 @@ int cli_samples(const std::vector<std::string>& args, std::ostream& out, std::os
             spectra.push_back({s.header, s.counts});
         }
         const fs::path path = folder / file.name;
-        written(path, spectra::write_spectrum_file(path.string(), spectra, spectra::count_format_for(spectra)));
+        written(path, spectra::write_spectrum_file(common::utf8_path(path), spectra, spectra::count_format_for(spectra)));
     }
 
     const SampleFile& polymer = files[1];
     const SampleSpectrum& first = polymer.spectra.front();
     const Acquisition acquisition = first_polymer_acquisition(first);
     written(folder / "pals-maestro.chn",
-            write_text((folder / "pals-maestro.chn").string(), chn_bytes(first.counts, acquisition)));
+            write_text(common::utf8_path(folder / "pals-maestro.chn"), chn_bytes(first.counts, acquisition)));
     written(folder / "pals-tagged.spe",
-            write_text((folder / "pals-tagged.spe").string(), spe_text(first.counts, acquisition)));
+            write_text(common::utf8_path(folder / "pals-tagged.spe"), spe_text(first.counts, acquisition)));
 
     adder::SpectrumList list;
     list.channels = first.model.channels;
@@ -99,11 +100,11 @@ int cli_samples(const std::vector<std::string>& args, std::ostream& out, std::os
         row.header = polymer.spectra[i].header;
         row.index = static_cast<int>(i) + 1;
         // Without --list-folder the rows name the file alone: the list's own folder.
-        row.file = list_folder.empty() ? polymer.name : (fs::path(list_folder) / polymer.name).string();
+        row.file = list_folder.empty() ? polymer.name : common::utf8_path(common::os_path(list_folder) / polymer.name);
         list.rows.push_back(row);
     }
     const fs::path list_path = folder / "pals-4096.vsl";
-    written(list_path, adder::write_spectrum_list_file(list_path.string(), list));
+    written(list_path, adder::write_spectrum_list_file(common::utf8_path(list_path), list));
     return all_written ? CLI_OK : CLI_FAILED;
 }
 

@@ -78,4 +78,9 @@ public:
 // The operating system's file operations.
 FileOps& system_file_ops();
 
+// How the lines of a text file end.
+enum class LineEnds { Lf, Crlf };
+// As this system's own programs end them: CRLF on Windows, LF elsewhere.
+LineEnds system_line_ends();
+
 }  // namespace vorelbox::common

@@ -206,4 +206,8 @@ FileOps& system_file_ops() {
     return ops;
 }
 
+LineEnds system_line_ends() {
+    return LineEnds::Lf;
+}
+
 }  // namespace vorelbox::common

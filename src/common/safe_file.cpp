@@ -9,6 +9,7 @@
 #include <streambuf>
 #include <vector>
 
+#include "os_path.h"
 #include "text_utils.h"
 
 namespace vorelbox::common {
@@ -25,13 +26,13 @@ constexpr unsigned new_file_permissions = 0666;  // less the user's mask, as for
 constexpr unsigned write_bits = 0222;
 
 std::string folder_of(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
+    const fs::path parent = os_path(path).parent_path();
+    return parent.empty() ? std::string(".") : utf8_path(parent);
 }
 
 // The first bytes of the target's name, not splitting a UTF-8 character.
 std::string temporary_stem(const std::string& target) {
-    std::string name = fs::path(target).filename().string();
+    std::string name = utf8_path(os_path(target).filename());
     if (name.size() > stem_limit) {
         std::size_t cut = stem_limit;
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
@@ -80,7 +81,7 @@ void remove_stale_temporaries(FileOps& ops, const std::string& target) {
     for (const std::string& entry : ops.folder_entries(folder)) {
         const auto owner = temporary_owner(entry, stem);
         if (owner && *owner != self && !ops.process_running(*owner)) {
-            ops.remove((fs::path(folder) / entry).string());
+            ops.remove(utf8_path(os_path(folder) / os_path(entry)));
         }
     }
 }
@@ -140,6 +141,55 @@ private:
     std::error_code error_;
 };
 
+// A stream buffer that passes everything on to another, "\n" as "\r\n".
+class CrlfBuffer final : public std::streambuf {
+public:
+    explicit CrlfBuffer(std::streambuf& to) : to_(to) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) {
+            return traits_type::not_eof(c);
+        }
+        const char ch = traits_type::to_char_type(c);
+        return put(&ch, 1) ? c : traits_type::eof();
+    }
+
+    std::streamsize xsputn(const char* data, std::streamsize size) override {
+        return put(data, size) ? size : 0;
+    }
+
+    int sync() override { return to_.pubsync(); }
+
+private:
+    bool put(const char* data, std::streamsize size) {
+        std::streamsize start = 0;
+        for (std::streamsize i = 0; i < size; ++i) {
+            if (data[i] == '\n') {
+                if (to_.sputn(data + start, i - start) != i - start || to_.sputn("\r\n", 2) != 2) {
+                    return false;
+                }
+                start = i + 1;
+            }
+        }
+        return to_.sputn(data + start, size - start) == size - start;
+    }
+
+    std::streambuf& to_;
+};
+
+// Calls `write` on `out`, through a CrlfBuffer when lines end in CRLF.
+bool write_lines(std::ostream& out, const std::function<bool(std::ostream&)>& write, LineEnds line_ends) {
+    if (line_ends == LineEnds::Lf) {
+        return write(out);
+    }
+    CrlfBuffer crlf(*out.rdbuf());
+    std::ostream text(&crlf);
+    const bool made = write(text);
+    text.flush();
+    return made && static_cast<bool>(text);
+}
+
 struct Target {
     std::string path;  // after following links
     FileStatus status;
@@ -163,8 +213,8 @@ Target follow_links(FileOps& ops, const std::string& path) {
             t.problem = {SaveProblem::Access, std::make_error_code(std::errc::io_error)};
             return t;
         }
-        const fs::path next(*held);
-        t.path = next.is_absolute() ? *held : (fs::path(folder_of(t.path)) / next).string();
+        const fs::path next = os_path(*held);
+        t.path = next.is_absolute() ? *held : utf8_path(os_path(folder_of(t.path)) / next);
     }
     t.problem = {SaveProblem::LinkLoop, std::make_error_code(std::errc::too_many_symbolic_link_levels)};
     return t;
@@ -182,7 +232,7 @@ Target check_target(FileOps& ops, const std::string& path) {
     if (!t.problem) {
         return t;
     }
-    const std::string name = fs::path(t.path).filename().string();
+    const std::string name = utf8_path(os_path(t.path).filename());
     if (t.status.kind == FileKind::Folder || name.empty() || name == "." || name == "..") {
         t.problem = {SaveProblem::Folder, {}};
     } else if (t.status.kind == FileKind::Other) {
@@ -311,7 +361,8 @@ SaveResult write_and_replace(FileOps& ops, const Target& target, const std::func
 // Copies the content of `source` to `out`, with a line end after an unfinished
 // last line when `end_line` is set. A read error or a byte count other than the
 // file's size is the failure `problem`.
-SaveResult copy_content(FileOps& ops, const Target& source, std::ostream& out, bool end_line, SaveProblem problem) {
+SaveResult copy_content(FileOps& ops, const Target& source, std::ostream& out, bool end_line, SaveProblem problem,
+                        LineEnds line_ends = LineEnds::Lf) {
     if (source.status.kind != FileKind::Regular || source.status.size == 0) {
         return {};
     }
@@ -341,7 +392,7 @@ SaveResult copy_content(FileOps& ops, const Target& source, std::ostream& out, b
         if (copied != source.status.size) {
             result = {problem, {}};
         } else if (end_line && last != '\n') {
-            out << '\n';
+            out << (line_ends == LineEnds::Crlf ? "\r\n" : "\n");
         }
     }
     return result;
@@ -351,7 +402,7 @@ SaveResult copy_content(FileOps& ops, const Target& source, std::ostream& out, b
 
 bool file_exists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && !has_control_char(path) && fs::is_regular_file(path, ec);
+    return !path.empty() && !has_control_char(path) && fs::is_regular_file(os_path(path), ec);
 }
 
 std::string temporary_name(const std::string& target, int process_id, unsigned tag) {
@@ -363,26 +414,28 @@ std::string temporary_name(const std::string& target, int process_id, unsigned t
     std::string name(1, '.');
     name.append(temporary_stem(target)).append(marker).append(std::to_string(process_id));
     name.append(1, '-').append(digits).append(temporary_end);
-    return (fs::path(folder_of(target)) / name).string();
+    return utf8_path(os_path(folder_of(target)) / os_path(name));
 }
 
-SaveResult replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write, FileOps& ops) {
+SaveResult replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write, FileOps& ops,
+                        LineEnds line_ends) {
     const Target target = check_target(ops, path);
     if (!target.problem) {
         return target.problem;
     }
-    return write_and_replace(ops, target, write);
+    return write_and_replace(ops, target, [&](std::ostream& out) { return write_lines(out, write, line_ends); });
 }
 
-SaveResult append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write, FileOps& ops) {
+SaveResult append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write, FileOps& ops,
+                          LineEnds line_ends) {
     const Target target = check_target(ops, path);
     if (!target.problem) {
         return target.problem;
     }
     SaveResult old_content;
     const SaveResult saved = write_and_replace(ops, target, [&](std::ostream& out) {
-        old_content = copy_content(ops, target, out, true, SaveProblem::ReadOld);
-        return static_cast<bool>(old_content) && static_cast<bool>(out) && write(out);
+        old_content = copy_content(ops, target, out, true, SaveProblem::ReadOld, line_ends);
+        return static_cast<bool>(old_content) && static_cast<bool>(out) && write_lines(out, write, line_ends);
     });
     return saved.problem == SaveProblem::Content && !old_content ? old_content : saved;
 }

@@ -53,22 +53,24 @@ std::string save_problem_text(const SaveResult& result);
 std::string save_failure_text(const std::string& headline, const SaveResult& result);
 
 // Calls `write` with a stream on a new temporary file, then moves that over
-// `path`. A link is followed: its target is replaced and the link stays. The
+// `path`. With `line_ends` Crlf, every "\n" that `write` writes becomes "\r\n"
+// (text files as a Windows program writes them: system_line_ends()). A link is followed: its target is replaced and the link stays. The
 // new file keeps the old one's permissions. A read-only file, a folder that
 // cannot be written to and a name holding a control character are refused
 // before anything is written. On any failure, or when `write` returns false,
 // the old file is untouched and no temporary file is left; temporaries left
 // behind by a program that stopped while saving the same file are removed.
 SaveResult replace_file(const std::string& path, const std::function<bool(std::ostream&)>& write,
-                        FileOps& ops = system_file_ops());
+                        FileOps& ops = system_file_ops(), LineEnds line_ends = LineEnds::Lf);
 
 // Appends to `path` in one step: the old content, then a line end if its last
 // line has none, then what `write` adds, go to a temporary file that replaces
-// it as replace_file does. A missing file is created. On any failure (one write,
+// it as replace_file does. A missing file is created. `line_ends` applies to
+// what `write` adds and to the line end added; the old content stays byte for byte. On any failure (one write,
 // or a read of the old content that gives fewer bytes than the file holds), the
 // old file is untouched.
 SaveResult append_to_file(const std::string& path, const std::function<bool(std::ostream&)>& write,
-                          FileOps& ops = system_file_ops());
+                          FileOps& ops = system_file_ops(), LineEnds line_ends = LineEnds::Lf);
 
 // Replaces `target` with a copy of `source`, byte for byte, as replace_file does.
 // A read error, or fewer or more bytes than the source's size, fails the copy.

@@ -8,6 +8,7 @@
 #include "convert_spectrum_file.h"
 #include "edit_format.h"
 #include "load_spectrum_file.h"
+#include "os_path.h"
 #include "pasted_spectrum.h"
 #include "safe_file.h"
 #include "text_utils.h"
@@ -203,7 +204,7 @@ void recent_file(Page& p, int entry) {
         return;
     }
     std::error_code ec;
-    if (!fs::exists(name, ec) && name.rfind("Untitled", 0) != 0) {
+    if (!fs::exists(common::os_path(name), ec) && name.rfind("Untitled", 0) != 0) {
         common::WARN(p.ui, "The spectrum file " + name + " has been removed");
         recent.clear();
         adder::SORT_CONV(p.recent, p.state.file);
@@ -219,14 +220,14 @@ void paste(Page& p) {
     std::error_code ec;
     if (!spectra::CLIPBOARDTOFILE(p.clipboard, p.files, p.ui, path) ||
         !spectra::CHECK_PASTED_SPECTRA(p.ui, path, 0).ok) {
-        fs::remove(path, ec);
+        fs::remove(common::os_path(path), ec);
         return;
     }
     ReadFile read;
     read.result = read_pasted(read.store, p.ui, path);
     if (read.result.channels <= 0) {
         common::WARN(p.ui, "Unable to load spectrum from ClipBoard");
-        fs::remove(path, ec);
+        fs::remove(common::os_path(path), ec);
         return;
     }
     show_read(p, read);
@@ -293,7 +294,8 @@ common::SaveResult write_converted_spectrum(const std::string& path, const std::
         return spectra::write_spectrum_file(path, spectra, format, ops);
     }
     return common::append_to_file(
-        path, [&](std::ostream& out) { return spectra::write_spectra(out, spectra, format); }, ops);
+        path, [&](std::ostream& out) { return spectra::write_spectra(out, spectra, format); }, ops,
+        common::system_line_ends());
 }
 
 void SPECTCONV_APPLY_SUB(spectra::SpectrumStore& store, spectra::RawFileTable& files, Converter& converter,

@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "check_spectrum_file.h"
 #include "convert_spectrum_file.h"
+#include "os_path.h"
 #include "program_setup.h"
 #include "safe_file.h"
 #include "text_utils.h"
@@ -82,7 +83,7 @@ void save_result(AppState& state, Services& s) {
         return;
     }
     std::error_code ec;
-    if (fs::equivalent(source, target, ec) || target == source) {
+    if (fs::equivalent(common::os_path(source), common::os_path(target), ec) || target == source) {
         common::WARN(s.ui, "Already saved as " + std::string(common::trim_right(target)));
         return;
     }

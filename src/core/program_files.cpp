@@ -1,5 +1,7 @@
 #include "program_files.h"
 
+#include "os_path.h"
+
 #include <filesystem>
 
 #ifndef VORELBOX_DATA_DIR
@@ -11,11 +13,11 @@ namespace vorelbox::core {
 namespace fs = std::filesystem;
 
 std::vector<std::string> shipped_file_candidates(const std::string& name, const std::string& program_folder) {
-    const fs::path folder(program_folder);
-    std::vector<std::string> candidates{(folder / name).string()};
+    const fs::path folder = common::os_path(program_folder);
+    std::vector<std::string> candidates{common::utf8_path(folder / common::os_path(name))};
     const std::string data = VORELBOX_DATA_DIR;
     if (!data.empty()) {
-        candidates.push_back((folder / data / name).lexically_normal().string());
+        candidates.push_back(common::utf8_path((folder / data / common::os_path(name)).lexically_normal()));
     }
     return candidates;
 }
@@ -23,7 +25,7 @@ std::vector<std::string> shipped_file_candidates(const std::string& name, const 
 std::string find_shipped_file(const std::string& name, const std::string& program_folder) {
     for (const std::string& candidate : shipped_file_candidates(name, program_folder)) {
         std::error_code ec;
-        if (fs::exists(candidate, ec)) {
+        if (fs::exists(common::os_path(candidate), ec)) {
             return candidate;
         }
     }

@@ -9,6 +9,7 @@
 
 #include "free_format.h"
 #include "input_file.h"
+#include "os_path.h"
 #include "safe_file.h"
 #include "text_utils.h"
 
@@ -25,7 +26,7 @@ constexpr long long window_limit = 1000000;
 
 bool exists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::exists(path, ec);
+    return !path.empty() && fs::exists(common::os_path(path), ec);
 }
 
 bool logical(std::string_view value) {
@@ -253,7 +254,7 @@ common::SaveResult write_settings_file(const std::string& path, const Settings& 
             write_settings(out, settings, list_not_saved);
             return static_cast<bool>(out);
         },
-        ops);
+        ops, common::system_line_ends());
 }
 
 std::string settings_path(const std::string& environment_override, const std::string& program_folder,
@@ -262,7 +263,7 @@ std::string settings_path(const std::string& environment_override, const std::st
         return environment_override;
     }
     std::error_code ec;
-    const fs::path folder(program_folder);
+    const fs::path folder = common::os_path(program_folder);
     const fs::path probe = folder / ".vorelbox-write-test";
     bool writable = false;
     if (!program_folder.empty()) {
@@ -270,10 +271,10 @@ std::string settings_path(const std::string& environment_override, const std::st
         fs::remove(probe, ec);
     }
     if (writable || user_config_folder.empty()) {
-        return (folder / "Vorelbox.ini").string();
+        return common::utf8_path(folder / "Vorelbox.ini");
     }
-    fs::create_directories(user_config_folder, ec);
-    return (fs::path(user_config_folder) / "Vorelbox.ini").string();
+    fs::create_directories(common::os_path(user_config_folder), ec);
+    return common::utf8_path(common::os_path(user_config_folder) / "Vorelbox.ini");
 }
 
 }  // namespace vorelbox::core

@@ -10,6 +10,7 @@
 
 #include "draw_spectrum_list.h"
 #include "fonts.h"
+#include "os_path.h"
 #include "print_device.h"
 #include "zoom.h"
 
@@ -37,7 +38,7 @@ std::string whole_number(double value) {
 
 bool file_exists(const std::string& path) {
     std::error_code error;
-    return !path.empty() && std::filesystem::exists(path, error);
+    return !path.empty() && std::filesystem::exists(common::os_path(path), error);
 }
 
 }  // namespace

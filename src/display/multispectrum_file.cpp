@@ -8,6 +8,7 @@
 #include "free_format.h"
 #include "load_spectrum_file.h"
 #include "multispectrum.h"
+#include "os_path.h"
 #include "text_utils.h"
 
 namespace vorelbox::display {
@@ -25,7 +26,7 @@ bool identified_by_extension(const std::string& path) {
 void read_file(MultispectrumState& state, common::Ui& ui) {
     spectra::reset_store(state.store);
     ++state.data_version;
-    state.stamp = file_stamp(state.file_name);
+    state.stamp = file_stamp(common::os_path(state.file_name));
     state.file_type.clear();
     if (state.file_name.empty()) {
         return;
@@ -303,7 +304,7 @@ void enter_multispectrum_page(MultispectrumState& state, common::Ui& ui,
 
 void prepare_multispectra(MultispectrumState& state, common::Ui& ui) {
     read_channel_edits(state);
-    if (!state.file_name.empty() && state.stamp != file_stamp(state.file_name)) {
+    if (!state.file_name.empty() && state.stamp != file_stamp(common::os_path(state.file_name))) {
         read_file(state, ui);
         fill_selection_lines(state);
     }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "input_file.h"
+#include "os_path.h"
 #include "text_utils.h"
 
 namespace vorelbox::display {
@@ -149,7 +150,7 @@ ViewText read_view(std::istream& in, const LineIndex& index, LineNumber first, L
 
 bool SHOW_RESULT(common::Ui& ui, TextViewer& viewer, const std::string& path, std::string_view kind,
                  std::string_view caption) {
-    auto index = index_file(path);
+    auto index = index_file(common::os_path(path));
     if (!index) {
         common::WARN(ui, "Error reading Report file");
         return false;
@@ -160,8 +161,8 @@ bool SHOW_RESULT(common::Ui& ui, TextViewer& viewer, const std::string& path, st
         common::WARN(ui, "Long lines are truncated");
     }
     std::error_code error;
-    const auto full = std::filesystem::absolute(path, error);
-    viewer.shown_file = error ? path : full.lexically_normal().string();
+    const auto full = std::filesystem::absolute(common::os_path(path), error);
+    viewer.shown_file = error ? path : common::utf8_path(full.lexically_normal());
     viewer.line_count = std::max<LineNumber>(index->records, 1);
     viewer.index = std::move(*index);
     viewer.first_line = 1;
@@ -175,11 +176,11 @@ std::optional<std::ifstream> open_shown_file(TextViewer& viewer) {
     if (viewer.shown_file.empty()) {
         return std::nullopt;
     }
-    const auto stamp = file_stamp(viewer.shown_file);
+    const auto stamp = file_stamp(common::os_path(viewer.shown_file));
     if (!stamp || !common::is_regular_file_name(viewer.shown_file)) {
         return std::nullopt;  // a FIFO or a device would never end
     }
-    std::ifstream in(viewer.shown_file, std::ios::binary);
+    std::ifstream in(common::os_path(viewer.shown_file), std::ios::binary);
     if (!in) {
         return std::nullopt;
     }

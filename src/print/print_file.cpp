@@ -8,6 +8,7 @@
 
 #include "fonts.h"
 #include "input_file.h"
+#include "os_path.h"
 #include "text_lines.h"
 #include "text_utils.h"
 
@@ -20,7 +21,7 @@ std::optional<std::string> read_text_file(std::string_view path) {
     if (!common::is_regular_file_name(path)) {
         return std::nullopt;  // a FIFO or a device would never end
     }
-    std::ifstream in{std::string(path), std::ios::binary};
+    std::ifstream in{common::os_path(path), std::ios::binary};
     if (!in) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include "control_file.h"
 #include "input_file.h"
 #include "load_spectrum_file.h"
+#include "os_path.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -37,7 +38,7 @@ bool stored(SpectrumStore& store, common::Ui& ui, Counts&& counts, const std::st
 // A file named in a control file, relative names taken from the control file's folder.
 std::string referred_name(const std::string& control_file, const std::string& named) {
     std::error_code ec;
-    if (named.empty() || std::filesystem::exists(named, ec)) {
+    if (named.empty() || std::filesystem::exists(common::os_path(named), ec)) {
         return named;
     }
     const common::PathParts parts = common::SPLITPATH(named);

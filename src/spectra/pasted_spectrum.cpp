@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "detect_format.h"
+#include "os_path.h"
 #include "spectrum_store.h"
 #include "free_format.h"
 #include "input_file.h"
@@ -255,16 +256,16 @@ std::string pasted_spectrum_path(const std::string& program_folder) {
     constexpr const char* pasted_name = "pasted_spectrum.tmp";
     std::error_code ec;
     if (!program_folder.empty()) {
-        const fs::path probe = fs::path(program_folder) / pasted_name;
+        const fs::path probe = common::os_path(program_folder) / pasted_name;
         const bool existed = fs::exists(probe, ec);
         if (std::ofstream(probe, std::ios::app)) {
             if (!existed) {
                 fs::remove(probe, ec);
             }
-            return probe.string();
+            return common::utf8_path(probe);
         }
     }
-    return (fs::temp_directory_path(ec) / pasted_name).string();
+    return common::utf8_path(fs::temp_directory_path(ec) / pasted_name);
 }
 
 std::string new_pasted_spectrum_path(const std::string& program_folder) {
@@ -272,7 +273,7 @@ std::string new_pasted_spectrum_path(const std::string& program_folder) {
     const common::PathParts parts = common::SPLITPATH(first);
     std::string path = first;
     std::error_code ec;
-    for (int n = 2; std::filesystem::exists(path, ec); ++n) {
+    for (int n = 2; std::filesystem::exists(common::os_path(path), ec); ++n) {
         path = parts.drive + parts.directory + parts.name + "_" + std::to_string(n) + parts.extension;
     }
     return path;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "text_utils.h"
+#include "os_path.h"
 
 namespace vorelbox::spectra {
 namespace {
@@ -20,7 +21,7 @@ std::string clean_name(std::string_view file_name) {
 // fine for writing.
 bool may_open(const std::string& name, std::ios::openmode mode) {
     std::error_code ec;
-    const auto status = std::filesystem::status(name, ec);
+    const auto status = std::filesystem::status(common::os_path(name), ec);
     if (status.type() == std::filesystem::file_type::not_found) {
         return (mode & std::ios::out) != 0;
     }
@@ -34,7 +35,7 @@ bool open_file(RawFileTable& files, int unit, std::string_view file_name, std::i
         files.close(unit);
         return false;
     }
-    stream.open(name, mode | std::ios::binary);
+    stream.open(common::os_path(name), mode | std::ios::binary);
     if (!stream.is_open()) {
         files.close(unit);
         return false;

@@ -94,7 +94,8 @@ common::SaveResult write_spectrum_file(const std::string& path, const std::vecto
         return {common::SaveProblem::Content, {}};
     }
     return common::replace_file(
-        path, [&](std::ostream& out) { return write_spectra(out, spectra, format_text); }, ops);
+        path, [&](std::ostream& out) { return write_spectra(out, spectra, format_text); }, ops,
+        common::system_line_ends());
 }
 
 namespace {

@@ -1,15 +1,17 @@
 #pragma once
 // The log file "Vorelbox.log", locked for the whole run so that a second copy
 // of the program started with the same log notices the first. The operating
-// system drops the lock when the process ends, also after a crash.
+// system drops the lock when the process ends, also after a crash. On Windows
+// the lock is the file opened without sharing; elsewhere, flock on it.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "instance_start.h"
 
-namespace vorelbox::platform {
+namespace vorelbox::core {
 
 class InstanceLock {
 public:
@@ -18,22 +20,19 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    core::LockState state() const { return state_; }
+    LockState state() const { return state_; }
     // True when this run holds the lock; the log file is then empty.
-    bool locked() const { return state_ == core::LockState::Held; }
+    bool locked() const { return state_ == LockState::Held; }
     const std::string& path() const { return path_; }
     // Why the file could not be made or locked, in the system's words.
     const std::string& reason() const { return reason_; }
 
 private:
     std::string path_;
-    core::LockState state_ = core::LockState::CannotCreate;
+    LockState state_ = LockState::CannotCreate;
     std::string reason_;
-#if defined(_WIN32)
-    void* handle_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
+    // The open log: a descriptor, or a Windows handle (instance_lock_*.cpp).
+    std::intptr_t file_ = -1;
 };
 
 // Locks "Vorelbox.log" in the first of the folders where it can be made. The
@@ -41,4 +40,4 @@ private:
 // will do, it names the first folder's file and why that failed.
 std::unique_ptr<InstanceLock> lock_first_possible(const std::vector<std::string>& folders);
 
-}  // namespace vorelbox::platform
+}  // namespace vorelbox::core
