@@ -6,8 +6,6 @@
 #include <iomanip>
 #include <sstream>
 
-#include <sys/stat.h>
-
 #include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
 #include "spectrum_list.h"
@@ -223,12 +221,7 @@ TEST_F(ListFiles, ChannelCountsAndIndexesBeyondAnyFileAreRefused) {
     EXPECT_EQ(ui.texts().back(), "The spectrum file " + data + " holds no spectrum #101");
 }
 
-TEST_F(ListFiles, ListFilesThatCannotBeReadAreTold) {
-    const fs::path fifo = dir_ / "fifo.vsl";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(load(fifo.string()));
-    EXPECT_EQ(ui.status.at(2), "Can't open the file: " + fifo.string());
-}
+// A list file that is a FIFO: test_spectrum_list_posix.cpp.
 
 TEST_F(ListFiles, MissingFileIsAskedForOnce) {
     const std::string data = spectrum_file("new.dat", 2, 12);

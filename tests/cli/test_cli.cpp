@@ -6,8 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <sys/stat.h>
-
 #include "cli.h"
 #include "json_writer.h"
 
@@ -110,34 +108,7 @@ TEST_F(CliInfo, FailuresGiveJsonAndExitCodes) {
     }
 }
 
-TEST_F(CliInfo, FifosAreRefusedAtOnceByEveryCommand) {
-    // Each of these waited for ever for a writer.
-    const fs::path dir = fs::temp_directory_path() / "vorelbox_cli_fifo";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* name : {"x.chn", "x.dat", "x.spe", "x.txt"}) {
-        ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
-    }
-    const std::string chn = (dir / "x.chn").string();
-    const CliRun info = run({"info", chn});
-    EXPECT_EQ(info.code, cli::CLI_FAILED);
-    EXPECT_NE(info.out.find("\"messages\":[\"Error opening the spectrum file: " + chn + "\"]"), std::string::npos)
-        << info.out;
-    const CliRun unknown_kind = run({"info", (dir / "x.txt").string()});
-    EXPECT_EQ(unknown_kind.code, cli::CLI_FAILED);
-    EXPECT_NE(unknown_kind.out.find("Error opening the spectrum file: "), std::string::npos) << unknown_kind.out;
-    const CliRun convert = run({"convert", "--output-dir", dir.string(), chn, (dir / "x.spe").string()});
-    EXPECT_EQ(convert.code, cli::CLI_FAILED);
-    EXPECT_NE(convert.err.find("Error opening the spectrum file: " + chn), std::string::npos) << convert.err;
-    const CliRun extract = run({"extract", (dir / "x.dat").string(), "-o", (dir / "out.dat").string()});
-    EXPECT_EQ(extract.code, cli::CLI_FAILED);
-    EXPECT_NE(extract.out.find("Error opening the file: " + (dir / "x.dat").string()), std::string::npos)
-        << extract.out;
-    const CliRun column = run({"column", (dir / "x.txt").string(), "-o", (dir / "out.dat").string()});
-    EXPECT_EQ(column.code, cli::CLI_FAILED);
-    EXPECT_FALSE(fs::exists(dir / "out.dat"));
-    fs::remove_all(dir);
-}
+// FIFOs: test_cli_posix.cpp.
 
 TEST(JsonString, EscapesAndRepairsEncoding) {
     EXPECT_EQ(common::json_string("a\"b\\c\nd\x01"), "\"a\\\"b\\\\c\\nd\\u0001\"");

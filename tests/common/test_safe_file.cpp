@@ -1,71 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "fakes/faulty_file_ops.h"
-#include "safe_file.h"
+#include "safe_file_fixture.h"
 
-namespace vorelbox::common {
+namespace vorelbox::common::safe_file_test {
 namespace {
-
-namespace fs = std::filesystem;
-using fakes::FaultyFileOps;
-
-class SafeFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("vorelbox_safe_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
-    }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string make(const std::string& name, const std::string& text) const {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-        return path(name);
-    }
-    static std::string content(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    // Every name in the folder, hidden ones too.
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) {
-            names.insert(e.path().filename().string());
-        }
-        return names;
-    }
-    static unsigned mode_of(const std::string& file) {
-        struct stat st {};
-        ::stat(file.c_str(), &st);
-        return static_cast<unsigned>(st.st_mode) & 0777u;
-    }
-
-    fs::path dir_;
-};
-
-std::function<bool(std::ostream&)> writes(const std::string& text) {
-    return [text](std::ostream& out) {
-        out << text;
-        return static_cast<bool>(out);
-    };
-}
 
 TEST_F(SafeFile, ReplacesAndCreatesFilesWhole) {
     const std::string old = make("a.dat", "old content\n");
@@ -242,47 +182,8 @@ TEST_F(SafeFile, NamesWithControlCharactersAreRefusedBeforeAnyFileOperation) {
               "The name holds a control character; the file was not changed");
 }
 
-TEST_F(SafeFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
-    fs::create_directories(dir_ / "data");
-    const std::string target = make("data/spectrum.dat", "old\n");
-    fs::create_symlink("data/spectrum.dat", dir_ / "link.dat");
-    fs::create_symlink(dir_ / "link.dat", dir_ / "link2.dat");  // a link to a link, absolute
-
-    ASSERT_TRUE(replace_file(path("link2.dat"), writes("new\n")));
-    EXPECT_TRUE(fs::is_symlink(dir_ / "link.dat"));
-    EXPECT_TRUE(fs::is_symlink(dir_ / "link2.dat"));
-    EXPECT_EQ(content(target), "new\n");
-    ASSERT_TRUE(append_to_file(path("link.dat"), writes("more\n")));
-    EXPECT_TRUE(fs::is_symlink(dir_ / "link.dat"));
-    EXPECT_EQ(content(target), "new\nmore\n");
-    // A link to a file not there yet creates it.
-    fs::create_symlink("data/later.dat", dir_ / "dangling.dat");
-    ASSERT_TRUE(replace_file(path("dangling.dat"), writes("made\n")));
-    EXPECT_EQ(content(path("data/later.dat")), "made\n");
-    EXPECT_EQ(entries(), (std::set<std::string>{"data", "link.dat", "link2.dat", "dangling.dat"}));
-
-    fs::create_symlink("loop2", dir_ / "loop1");
-    fs::create_symlink("loop1", dir_ / "loop2");
-    EXPECT_EQ(replace_file(path("loop1"), writes("x")).problem, SaveProblem::LinkLoop);
-}
-
-TEST_F(SafeFile, KeepsTheOldFilesPermissions) {
-    for (const unsigned mode : {0600u, 0640u, 0755u}) {
-        const std::string target = make("a.dat", "old");
-        fs::permissions(target, static_cast<fs::perms>(mode));
-        ASSERT_TRUE(replace_file(target, writes("new")));
-        EXPECT_EQ(mode_of(target), mode);
-        ASSERT_TRUE(append_to_file(target, writes("more")));
-        EXPECT_EQ(mode_of(target), mode);
-    }
-    // A new file gets what the user's mask allows.
-    const mode_t mask = ::umask(022);
-    ASSERT_TRUE(replace_file(path("new.dat"), writes("x")));
-    ::umask(mask);
-    EXPECT_EQ(mode_of(path("new.dat")), 0644u);
-}
-
-TEST_F(SafeFile, RefusesReadOnlyFilesFoldersAndOtherKindsOfFile) {
+// FIFOs, links, permission bits and a killed save: test_safe_file_posix.cpp.
+TEST_F(SafeFile, RefusesReadOnlyFilesAndFolders) {
     const std::string locked = make("locked.dat", "kept");
     fs::permissions(locked, static_cast<fs::perms>(0444));
     const SaveResult r = replace_file(locked, writes("new"));
@@ -290,7 +191,6 @@ TEST_F(SafeFile, RefusesReadOnlyFilesFoldersAndOtherKindsOfFile) {
     EXPECT_EQ(save_problem_text(r), "The file is read-only; the file was not changed");
     EXPECT_EQ(append_to_file(locked, writes("new")).problem, SaveProblem::ReadOnly);
     EXPECT_EQ(content(locked), "kept");
-    EXPECT_EQ(mode_of(locked), 0444u);
 
     FaultyFileOps ops;
     ops.read_only.insert(dir_.string());
@@ -299,10 +199,7 @@ TEST_F(SafeFile, RefusesReadOnlyFilesFoldersAndOtherKindsOfFile) {
     fs::create_directories(dir_ / "folder");
     EXPECT_EQ(replace_file(path("folder"), writes("x")).problem, SaveProblem::Folder);
     EXPECT_EQ(replace_file(path("folder") + "/", writes("x")).problem, SaveProblem::Folder);
-    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0644), 0);
-    EXPECT_EQ(replace_file(path("pipe"), writes("x")).problem, SaveProblem::NotRegularFile);
-    EXPECT_EQ(append_to_file(path("pipe"), writes("x")).problem, SaveProblem::NotRegularFile);
-    EXPECT_EQ(entries(), (std::set<std::string>{"locked.dat", "folder", "pipe"}));
+    EXPECT_EQ(entries(), (std::set<std::string>{"locked.dat", "folder"}));
 }
 
 TEST_F(SafeFile, TemporaryNamesAreRecognisableAndStaleOnesAreRemoved) {
@@ -332,34 +229,24 @@ TEST_F(SafeFile, TemporaryNamesAreRecognisableAndStaleOnesAreRemoved) {
     EXPECT_EQ(entries(), expected);
 }
 
-// A program killed while writing leaves nothing, or, where every temporary has
-// a name, one that the next save removes.
-TEST_F(SafeFile, AKillDuringASaveLeavesTheOldFileAndNoTemporaryAfterTheNextSave) {
-    const std::string old(100000, 'o');
-    for (const bool unnamed : {true, false}) {
-        const std::string target = make("a.dat", old);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            FaultyFileOps ops;
-            ops.no_unnamed = !unnamed;
-            replace_file(target, [](std::ostream& out) {
-                out << std::string(200000, 'n');
-                out.flush();
-                std::raise(SIGKILL);
-                return true;
-            }, ops);
-            std::_Exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
-        EXPECT_EQ(content(target), old);
-        ASSERT_TRUE(replace_file(target, writes("next")));
-        EXPECT_EQ(entries(), std::set<std::string>{"a.dat"});
-        EXPECT_EQ(content(target), "next");
-    }
+TEST_F(SafeFile, TextLinesEndInCrlfOnRequestAndAnAppendLeavesTheOldBytes) {
+    const std::string lines = make("lines.txt", "");
+    ASSERT_TRUE(replace_file(lines, writes("one\ntwo\n\nlast"), system_file_ops(), LineEnds::Crlf));
+    EXPECT_EQ(content(lines), "one\r\ntwo\r\n\r\nlast");
+    ASSERT_TRUE(replace_file(lines, writes("one\ntwo\n"), system_file_ops(), LineEnds::Lf));
+    EXPECT_EQ(content(lines), "one\ntwo\n");
+    // The old lines keep their ends; the line end added after an unfinished
+    // last line, and the new lines, are CRLF.
+    const std::string old = make("old.txt", "a\nb");
+    ASSERT_TRUE(append_to_file(old, writes("c\nd\n"), system_file_ops(), LineEnds::Crlf));
+    EXPECT_EQ(content(old), "a\nb\r\nc\r\nd\r\n");
+    // A write that fails through the translation still keeps the old file.
+    FaultyFileOps ops;
+    ops.fail_write = 1;
+    EXPECT_EQ(replace_file(old, writes(std::string(200000, '\n')), ops, LineEnds::Crlf).problem, SaveProblem::Write);
+    EXPECT_EQ(content(old), "a\nb\r\nc\r\nd\r\n");
+    EXPECT_EQ(entries(), (std::set<std::string>{"lines.txt", "old.txt"}));
 }
 
 }  // namespace
-}  // namespace vorelbox::common
+}  // namespace vorelbox::common::safe_file_test

@@ -82,12 +82,12 @@ class TestDesktopOpen : public QObject {
     void the_log_is_locked_once_per_folder() {
         QTemporaryDir dir;
         const std::string path = QDir(dir.path()).filePath(QStringLiteral("Vorelbox.log")).toStdString();
-        auto first = std::make_unique<vorelbox::platform::InstanceLock>(path);
+        auto first = std::make_unique<vorelbox::core::InstanceLock>(path);
         QCOMPARE(first->state(), LockState::Held);
-        const vorelbox::platform::InstanceLock second(path);
+        const vorelbox::core::InstanceLock second(path);
         QCOMPARE(second.state(), LockState::Busy);
         first.reset();
-        const vorelbox::platform::InstanceLock third(path);
+        const vorelbox::core::InstanceLock third(path);
         QCOMPARE(third.state(), LockState::Held);
     }
 
@@ -95,11 +95,11 @@ class TestDesktopOpen : public QObject {
         QTemporaryDir dir;
         // A folder inside a file can never be made, not even by root.
         const std::string impossible = (samples_.path() + QStringLiteral("/pals-1024.dat/logs")).toStdString();
-        const auto lock = vorelbox::platform::lock_first_possible({impossible, dir.path().toStdString()});
+        const auto lock = vorelbox::core::lock_first_possible({impossible, dir.path().toStdString()});
         QCOMPARE(lock->state(), LockState::Held);
         QCOMPARE(QString::fromStdString(lock->path()), QDir(dir.path()).filePath(QStringLiteral("Vorelbox.log")));
 
-        const auto none = vorelbox::platform::lock_first_possible({impossible});
+        const auto none = vorelbox::core::lock_first_possible({impossible});
         QCOMPARE(none->state(), LockState::CannotCreate);
         QVERIFY(!none->reason().empty());
         QVERIFY(QString::fromStdString(none->path()).startsWith(QString::fromStdString(impossible)));

@@ -6,8 +6,6 @@
 #include <fstream>
 #include <numeric>
 
-#include <sys/stat.h>
-
 #include "check_spectrum_file.h"
 #include "fakes/scripted_ui.h"
 
@@ -257,24 +255,9 @@ TEST_F(TempFiles, SpeDataThatClaimsMoreThanItHolds) {
     }
 }
 
-TEST_F(TempFiles, FifosAndHugeFilesAreRefusedWithAMessage) {
-    // Neither may block the program or fill its memory.
-    for (const char* name : {"x.chn", "x.dat", "x.spe", "x.lmc"}) {
-        const fs::path fifo = dir_ / name;
-        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-        auto c = check(fifo);
-        EXPECT_EQ(c->result.channels, 0) << name;
-        ASSERT_EQ(c->ui.texts().size(), 1u) << name;
-        EXPECT_NE(c->ui.texts()[0].find(fifo.string()), std::string::npos) << c->ui.texts()[0];
-    }
-    EXPECT_EQ(check(dir_ / "x.chn")->ui.texts()[0], "Error opening the spectrum file: " + (dir_ / "x.chn").string());
-    EXPECT_EQ(check(dir_ / "x.spe")->ui.texts()[0], "Error opening the spectrum file: " + (dir_ / "x.spe").string());
-    // A control file that names a FIFO.
-    const std::string head = "control\nFIT DATA BLOCK\nDATA: SPECTRUM\n";
-    auto named = check(write("ref.cvc", head + "6\nheader\nx.dat\n-\n0\n"));
-    EXPECT_EQ(named->result.channels, 0);
-    EXPECT_EQ(named->ui.texts().back(), "Error opening the file: " + (dir_ / "x.dat").string());
-
+// FIFOs: test_check_spectrum_file_posix.cpp.
+TEST_F(TempFiles, HugeFilesAreRefusedWithAMessage) {
+    // They may not fill the program's memory.
     for (const char* name : {"big.dat", "big.spe", "big.lmc"}) {
         const fs::path big = write(name, "");
         fs::resize_file(big, std::uintmax_t{1} << 31);
