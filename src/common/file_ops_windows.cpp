@@ -121,7 +121,7 @@ public:
     Opened create_new(const std::string& path, unsigned permissions) override {
         // Nobody else may open the temporary file while it is written.
         const DWORD attributes = (permissions & write_bits) == 0 ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
-        return opened(::CreateFileW(to_wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+        return opened(::CreateFileW(to_wide(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
                                     CREATE_NEW, attributes, nullptr));
     }
 

@@ -35,6 +35,15 @@ TEST(TextUtils, SplitPathSeparatesDriveDirectoryNameAndExtension) {
     expect_parts("/home/me/", "", "/home/me/", "", "");
 }
 
+TEST(TextUtils, SplitPathOfUncLongAndNonAsciiWindowsNames) {
+    expect_parts("\\\\server\\share\\runs\\peak.dat", "", "\\\\server\\share\\runs\\", "peak", ".dat");
+    expect_parts("//server/share/peak", "", "//server/share/", "peak", "");
+    // The long-name prefix keeps the drive inside the directory: joined, the parts give the name back.
+    expect_parts("\\\\?\\C:\\data\\peak.chn", "", "\\\\?\\C:\\data\\", "peak", ".chn");
+    expect_parts("C:\\Me\xC3\x9F""daten\\\xCE\xB1 run.Spe", "C:", "\\Me\xC3\x9F""daten\\", "\xCE\xB1 run", ".Spe");
+    expect_parts("C:\\run.1\\peak", "C:", "\\run.1\\", "peak", "");
+}
+
 TEST(TextUtils, SplitPathTakesNoDriveFromAColonInsideALinuxDirectory) {
     expect_parts("/home/me/10:30/peak.dat", "", "/home/me/10:30/", "peak", ".dat");
 }

@@ -23,6 +23,9 @@ TEST(FilesClosed, FilesReadByTheReadersTheListAndTheViewerCanBeReplacedAndRemove
     const std::string spe = (dir / "run.spe").string();
     fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
     fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.spe", spe);
+    for (const std::string& name : {chn, spe}) {
+        fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+    }
     std::string counts;
     for (int i = 0; i < 12; ++i) {
         counts += "      " + std::to_string(10 + i) + (i % 8 == 7 ? "\n" : "");
