@@ -20,7 +20,7 @@ using common::InputProblem;
 TEST(InputFilesOnWindows, DevicesAreRefusedAtOnce) {
     const support::TempFolder dir("vorelbox_input_win_");
     const auto start = std::chrono::steady_clock::now();
-    for (const std::string name : {"NUL", "CON", "CONIN$", "COM1", (dir / "nul.dat").string()}) {
+    for (const std::string& name : std::vector<std::string>{"NUL", "CON", "CONIN$", "COM1", (dir / "nul.dat").string()}) {
         const common::InputFile f = common::read_input_file(name);
         EXPECT_TRUE(f.problem == InputProblem::NotRegular || f.problem == InputProblem::CannotOpen) << name;
         EXPECT_TRUE(f.text.empty()) << name;
