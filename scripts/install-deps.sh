@@ -14,6 +14,8 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  # The N42 reader's XML parser.
+  libexpat1-dev
   fonts-dejavu-core
   fonts-liberation
   dpkg-dev

@@ -65,7 +65,7 @@ int cli_convert(const std::vector<std::string>& args, std::ostream& out, std::os
                 err << file << ": " << copy
                     << " exists and holds another spectrum; it is left as it is (--force replaces it)\n";
             } else if (!r.failed) {
-                err << file << ": not a foreign spectrum file (.spe, .chn or a Tembra .dat); nothing written\n";
+                err << file << ": not a file of another kind (.spe, .chn, a Tembra .dat, .cnf, .n42, .mca, .iec, .tka, column text); nothing written\n";
             }
         }
         progress.show(err, "converted", i + 1, files.size());

@@ -8,6 +8,7 @@
 #include "check_spectrum_file.h"
 #include "cli.h"
 #include "cli_help.h"
+#include "foreign_formats.h"
 #include "free_format.h"
 #include "json_writer.h"
 #include "load_spectrum_file.h"
@@ -79,6 +80,34 @@ void number_array(common::JsonWriter& json, const char* key, const Range& values
     json.end_array();
 }
 
+// The acquisition data of the other instruments' kinds; a field the file does not hold is null.
+void write_foreign_acquisition(common::JsonWriter& json, const spectra::AcquisitionPane& p) {
+    json.key("acquisition");
+    json.begin_object();
+    text_field(json, "format", p.format);
+    text_field(json, "instrument", p.instrument);
+    text_field(json, "detector", p.detector);
+    text_field(json, "sample", p.sample);
+    text_field(json, "start", p.start);
+    for (const auto& [key, seconds] : {std::pair{"real_time_s", p.real_time}, std::pair{"live_time_s", p.live_time}}) {
+        json.key(key);
+        seconds ? json.value(*seconds) : json.null();
+    }
+    number_array(json, "energy_calibration", p.energy);
+    json.key("calibration_points");
+    json.begin_array();
+    for (const auto& [channel, energy] : p.points) {
+        json.begin_array();
+        json.value(channel);
+        json.value(energy);
+        json.end_array();
+    }
+    json.end_array();
+    json.key("spectra_in_file");
+    json.value(p.spectra_in_file);
+    json.end_object();
+}
+
 void write_acquisition(common::JsonWriter& json, const spectra::CheckResult& r) {
     if (r.maestro) {
         const auto& p = *r.maestro;
@@ -117,6 +146,8 @@ void write_acquisition(common::JsonWriter& json, const spectra::CheckResult& r) 
         number_array(json, "fwhm_calibration", p.factors);
         number_array(json, "mca_calibration", p.mca_calibration);
         json.end_object();
+    } else if (r.foreign) {
+        write_foreign_acquisition(json, *r.foreign);
     } else if (r.tembra) {
         const auto& p = *r.tembra;
         json.key("acquisition");
@@ -128,12 +159,6 @@ void write_acquisition(common::JsonWriter& json, const spectra::CheckResult& r) 
         text_field(json, "temp", p.temp);
         json.end_object();
     }
-}
-
-bool known_extension(const std::string& file) {
-    const std::string extension = common::LOWCASE(common::SPLITPATH(file).extension);
-    return extension == ".dat" || extension == ".spe" || extension == ".chn" || extension == ".lmc" ||
-           extension == ".cvc";
 }
 
 }  // namespace
@@ -157,7 +182,7 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
     core::AppState state;
     common::AutoAnswerUi ui(options.answer_yes);
     spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, options.file);
-    if (r.type_code.empty() && !known_extension(options.file)) {
+    if (r.type_code.empty() && !spectra::is_identified_spectrum_name(options.file)) {
         // A file whose name does not tell its kind is read as a native spectrum file.
         const spectra::LoadResult loaded = spectra::LOAD_SPECTRUM_FILE(state.store, ui, options.file);
         if (loaded.channel_count > 0) {

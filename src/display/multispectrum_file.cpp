@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "check_spectrum_file.h"
+#include "foreign_formats.h"
 #include "free_format.h"
 #include "load_spectrum_file.h"
 #include "multispectrum.h"
@@ -13,13 +14,6 @@
 
 namespace vorelbox::display {
 namespace {
-
-// The kinds that the file identification knows by their extension.
-bool identified_by_extension(const std::string& path) {
-    const std::string extension = common::LOWCASE(common::SPLITPATH(path).extension);
-    return extension == ".dat" || extension == ".chn" || extension == ".spe" ||
-           extension == ".lmc" || extension == ".cvc";
-}
 
 // Reads the shown file into the page's own store: the known kinds through the
 // file identification, anything else as a native spectrum file.
@@ -31,7 +25,7 @@ void read_file(MultispectrumState& state, common::Ui& ui) {
     if (state.file_name.empty()) {
         return;
     }
-    if (identified_by_extension(state.file_name)) {
+    if (spectra::is_identified_spectrum_name(state.file_name)) {
         state.file_type =
             spectra::CHECK_SPECTRUM_FILE(state.store, state.files, ui, state.file_name).type_code;
     } else if (spectra::LOAD_SPECTRUM_FILE(state.store, ui, state.file_name).channel_count > 0) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "control_file.h"
+#include "foreign_formats.h"
 #include "input_file.h"
 #include "load_spectrum_file.h"
 #include "os_path.h"
@@ -141,6 +142,10 @@ CheckResult check(SpectrumStore& store, RawFileTable& files, common::Ui& ui, con
         r.type_text = TYPE_TEXT_INTRINSIC;
         r.description = c.header;
         r.converted = true;
+    } else if (const auto kind = foreign_kind(extension)) {
+        if (!check_foreign_file(store, ui, *kind, file_name, r)) {
+            return r;
+        }
     } else {
         // The name tells no kind of spectrum file; the caller decides what to try.
         return r;

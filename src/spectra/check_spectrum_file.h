@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "foreign_spectra.h"
 #include "maestro_chn.h"
 #include "raw_file.h"
 #include "spectrum_store.h"
@@ -44,6 +45,7 @@ struct CheckResult {
     std::optional<MaestroPane> maestro;
     std::optional<SpePane> spe;
     std::optional<TembraPane> tembra;
+    std::optional<AcquisitionPane> foreign;  // the other instruments' kinds (foreign_formats.h)
     std::string tembra_name;  // for a Tembra file: its name ending in "_tembra.dat"
     bool converted = false;   // the spectrum came from a file of a foreign kind
 };

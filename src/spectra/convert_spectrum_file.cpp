@@ -4,6 +4,7 @@
 
 #include "auto_answer_ui.h"
 #include "check_spectrum_file.h"
+#include "foreign_formats.h"
 #include "input_file.h"
 #include "load_spectrum_file.h"
 #include "safe_file.h"
@@ -18,22 +19,28 @@ namespace {
 
 constexpr std::size_t converted_header_max = 200;
 
-// True when both texts read as one and the same spectrum: header (as far as the
-// reader keeps it) and counts. Copies written by another page or an older
-// version of the program differ only in their layout.
-bool same_spectrum(std::string_view old_text, std::string_view new_text, const std::string& name) {
+// True when both texts read as the same spectra: headers (as far as the reader
+// keeps them) and counts. Copies written by another page or an older version of
+// the program differ only in their layout.
+bool same_spectra(std::string_view old_text, std::string_view new_text, const std::string& name) {
     common::AutoAnswerUi silent(false);
     SpectrumStore old_store;
     SpectrumStore new_store;
     const int old_channels = load_spectrum_text(old_store, silent, old_text, name, true).channel_count;
     const int new_channels = load_spectrum_text(new_store, silent, new_text, name, true).channel_count;
-    if (old_store.FILE_SPECTRUM_COUNT != 1 || new_store.FILE_SPECTRUM_COUNT != 1 || old_channels != new_channels ||
-        old_store.FILE_SPECTRUM_HEADERS[0] != new_store.FILE_SPECTRUM_HEADERS[0]) {
+    const int count = new_store.FILE_SPECTRUM_COUNT;
+    if (count < 1 || old_store.FILE_SPECTRUM_COUNT != count || old_channels != new_channels) {
         return false;
     }
     const auto n = static_cast<std::ptrdiff_t>(new_channels);
-    return std::equal(old_store.FILE_SPECTRA[0].begin(), old_store.FILE_SPECTRA[0].begin() + n,
-                      new_store.FILE_SPECTRA[0].begin());
+    for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
+        if (old_store.FILE_SPECTRUM_HEADERS[k] != new_store.FILE_SPECTRUM_HEADERS[k] ||
+            !std::equal(old_store.FILE_SPECTRA[k].begin(), old_store.FILE_SPECTRA[k].begin() + n,
+                        new_store.FILE_SPECTRA[k].begin())) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The copy of a source that the caller reads next: keeping a different file of
@@ -67,13 +74,20 @@ ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::s
 NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
                              const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
                              std::string_view when_kept, common::FileOps& ops) {
+    return write_native_copy(ui, source, target, std::vector<SpectrumToWrite>{spectrum}, format, existing, when_kept,
+                             ops);
+}
+
+NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
+                             const std::vector<SpectrumToWrite>& spectra, std::string_view format,
+                             ExistingFile existing, std::string_view when_kept, common::FileOps& ops) {
     std::ostringstream out;
-    if (!write_spectra(out, {spectrum}, format)) {
+    if (!write_spectra(out, spectra, format)) {
         return {CopyOutcome::Failed, {common::SaveProblem::Content, {}}};
     }
     const std::string content = out.str();
     if (const auto old = read_whole_file(target)) {
-        if (*old == content || same_spectrum(*old, content, target)) {
+        if (*old == content || same_spectra(*old, content, target)) {
             return {CopyOutcome::Unchanged, {}};
         }
         bool replace = existing == ExistingFile::Replace;
@@ -147,6 +161,8 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
         }
         r.is_tembra = is_tembra_text(file.text);
         return r;
+    } else if (const auto kind = foreign_kind(extension)) {
+        return convert_foreign_file(ui, *kind, source, output_dir, existing, ops);
     } else {
         return r;
     }

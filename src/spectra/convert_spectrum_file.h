@@ -47,15 +47,24 @@ struct NativeCopy {
 NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
                              const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
                              std::string_view when_kept, common::FileOps& ops = common::system_file_ops());
+// The same for a copy of several spectra (a file of another instrument that
+// holds more than one); a file of that name is the same when it holds the same
+// spectra in the same order.
+NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
+                             const std::vector<SpectrumToWrite>& spectra, std::string_view format,
+                             ExistingFile existing, std::string_view when_kept,
+                             common::FileOps& ops = common::system_file_ops());
 
 // The name of the native copy: the source's folder and name with ".dat", in
 // `output_dir` instead when it is given.
 std::string native_copy_name(const std::string& source, const std::string& output_dir = "");
 
-// Writes the native copy of a ".spe" or ".chn" file (see write_native_copy: the
+// Writes the native copy of a ".spe" or ".chn" file, or of a file of one of the
+// other instruments' kinds (foreign_formats.h) (see write_native_copy: the
 // caller then reads the target, so keeping a different file means the source is
-// not read) and tells whether a ".dat" file is a Tembra file. Other files are
-// left alone and named as the target. A copy that cannot be written is warned
+// not read) and tells whether a ".dat" file is a Tembra file. Other files, and
+// ".txt" files that are native spectrum files, are left alone and named as the
+// target. A copy that cannot be written is warned
 // of, with the reason.
 ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const std::string& source,
                                     const std::string& output_dir = "", ExistingFile existing = ExistingFile::Ask,

@@ -1,0 +1,89 @@
+#pragma once
+// What the readers of other instruments' files (Canberra CNF, N42, Amptek MCA,
+// IEC 61455, TKA, column text) hand on: the spectra with their headers, the
+// acquisition data for the page's pane, and what the user should be told.
+// Each reader has a bytes layer (read_X_bytes) and a path layer (read_X_file).
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vorelbox::spectra {
+
+// The acquisition data of a file, as the shared pane of these kinds shows them.
+// Texts are one line each; a field the file does not hold stays empty.
+struct AcquisitionPane {
+    std::string format;      // "Canberra CNF", "ANSI N42.42-2012", ...
+    std::string instrument;  // maker, model, serial number
+    std::string detector;
+    std::string sample;      // the sample title or description
+    std::string start;       // start date and time, as the file writes it
+    std::optional<double> real_time;  // seconds
+    std::optional<double> live_time;
+    // Energy = e0 + e1 * channel + e2 * channel^2 ... (channels counted from 0).
+    std::vector<double> energy;
+    // Calibration points: channel, energy.
+    std::vector<std::pair<double, double>> points;
+    int spectra_in_file = 0;  // every spectrum the file holds, those left out too
+};
+
+struct ForeignSpectrum {
+    std::string header;  // one line: sample, detector, start
+    std::vector<double> counts;
+    std::string detector;
+    std::string start;
+    std::optional<double> real_time;
+    std::optional<double> live_time;
+};
+
+struct ForeignRead {
+    std::vector<ForeignSpectrum> spectra;  // at least one unless `problem` is set
+    AcquisitionPane pane;
+    std::string description;  // the sample description of the page
+    // What the user is told although the file was read: spectra left out,
+    // counts beyond the declared channels. One message each.
+    std::vector<std::string> notes;
+    // Why nothing was read, naming the file; empty when the file was read.
+    std::string problem;
+    bool ok() const { return problem.empty() && !spectra.empty(); }
+};
+
+// A failed read with its message.
+ForeignRead failed_read(std::string message);
+// "Error reading file: NAME" and, on a line of its own, what is wrong.
+ForeignRead read_error(const std::string& file_name, const std::string& reason);
+
+// The bytes layer of a reader: the file's bytes and its name for the messages.
+using ForeignParser = ForeignRead (*)(std::string_view bytes, const std::string& file_name);
+// The path layer: reads the whole file (a regular file, within the input size
+// limit) and hands its bytes to `parse`; a file that cannot be read is named
+// with "Error opening the spectrum file: NAME" or the size limit's message.
+ForeignRead read_foreign_bytes_of(const std::string& path, ForeignParser parse);
+
+// The header of a converted spectrum: the non-empty parts joined by " - ", one line.
+std::string foreign_header(std::initializer_list<std::string_view> parts);
+
+// A time for a header, to two places: "live time 3385.54 s"; empty when unknown.
+std::string time_part(const char* name, const std::optional<double>& seconds);
+// "(f10.2)"-style seconds for the pane, blank when unknown.
+std::string seconds_text(const std::optional<double>& seconds);
+// A number with six significant digits at most: "552.31", "1e+06".
+std::string compact_number(double value);
+// Coefficients written with six significant digits, separated by blanks.
+std::string coefficients_text(const std::vector<double>& values);
+// "552.31 ch = 5.9, 607.2 ch = 6.49".
+std::string points_text(const std::vector<std::pair<double, double>>& points);
+
+// A count must be a whole number that a double holds exactly (|c| < 2^53); the
+// native copy writes whole counts, so a fraction would be changed silently.
+bool is_whole_count(double count);
+
+// The numbers of a text, also when they touch: "8.0E-01-2.9E-08" is two numbers.
+// Blanks, tabs, line ends, commas and semicolons separate numbers too. Nothing (std::nullopt)
+// when the text holds anything else.
+std::optional<std::vector<double>> touching_numbers(std::string_view text);
+
+}  // namespace vorelbox::spectra
