@@ -231,8 +231,10 @@ ChannelCounts channel_counts(const XmlElement& data) {
     return out;
 }
 
-// A channel count the file states beside its data, when it states one.
-std::optional<double> declared_channels(const XmlElement& spectrum, const XmlElement& data) {
+// A channel count the file states beside its data, when it states one: an
+// attribute of the channel data or of the spectrum (numberOfChannels,
+// channelCount, Channels), or a NumberOfChannels element of the spectrum.
+std::optional<double> declared_channels(const XmlDocument& doc, const XmlElement& spectrum, const XmlElement& data) {
     for (const XmlElement* e : {&data, &spectrum}) {
         for (const auto& [key, value] : e->attributes) {
             const std::string k = common::LOWCASE(key);
@@ -240,6 +242,9 @@ std::optional<double> declared_channels(const XmlElement& spectrum, const XmlEle
                 return common::parse_free_real(value);
             }
         }
+    }
+    if (const XmlElement* n = doc.child(spectrum, "NumberOfChannels")) {
+        return common::parse_free_real(common::trim(n->text));
     }
     return std::nullopt;
 }
@@ -348,7 +353,7 @@ ForeignRead read_n42_bytes(std::string_view bytes, const std::string& file_name)
             ++empty;
             continue;
         }
-        if (const auto declared = declared_channels(*f.spectrum, *data);
+        if (const auto declared = declared_channels(doc, *f.spectrum, *data);
             declared && *declared != static_cast<double>(c.counts.size())) {
             r.notes.push_back("Spectrum " + std::to_string(k + 1) + " of " + file_name + " declares " +
                               compact_number(*declared) + " channels and holds " +
