@@ -347,10 +347,22 @@ TEST_F(TempFiles, ControlFilesWithAndWithoutTheirOwnSpectrum) {
 }
 
 TEST_F(TempFiles, OtherExtensionsStayUnidentified) {
-    auto c = check(write("notes.txt", "hello\n1 2 3\n"));
+    auto c = check(write("notes.doc", "hello\n1 2 3\n"));
     EXPECT_EQ(c->result.type_text, "Unidentified");
     EXPECT_EQ(c->result.type_code, "");
     EXPECT_EQ(c->result.channels, 0);
     EXPECT_TRUE(c->ui.texts().empty());
     EXPECT_EQ(check(dir_ / "gone.dat")->ui.texts()[0], "Error opening the file: " + (dir_ / "gone.dat").string());
+}
+
+TEST_F(TempFiles, ATxtFileIsANativeFileUnlessItIsColumnText) {
+    const auto native = check(write("notes.txt", "hello\n1 2 3\n"));
+    EXPECT_EQ(native->result.type_code, "Dat");
+    EXPECT_EQ(native->result.channels, 3);
+    EXPECT_FALSE(native->result.converted);
+    const auto columns = check(write("columns.txt", "0 1\n1 2\n2 3\n"));
+    EXPECT_EQ(columns->result.type_code, "Col");
+    EXPECT_EQ(columns->result.type_text, "Column text (txt)");
+    EXPECT_TRUE(columns->result.converted);
+    EXPECT_DOUBLE_EQ(columns->sum(), 6);
 }
