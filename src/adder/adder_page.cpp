@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "convert_spectrum_file.h"
+#include "foreign_formats.h"
 #include "load_spectrum_file.h"
 #include "os_path.h"
 #include "pasted_spectrum.h"
@@ -23,8 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* spectrum_filter =
-    "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
+std::string spectrum_filter() {
+    return "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|" + spectra::foreign_files_filter() +
+           "all files|*.*||";
+}
 
 // The command being carried out, with everything it works on.
 struct Page {
@@ -131,7 +134,7 @@ bool input_in_store(Page& p) {
 
 void lookup(Page& p) {
     const std::string folder = p.page.input_file.empty() ? std::string() : folder_of(p.page.input_file);
-    const std::string chosen = common::FIND_FILEW(p.ui, folder + "*.dat", "Vorelix Spectrum", spectrum_filter);
+    const std::string chosen = common::FIND_FILEW(p.ui, folder + "*.dat", "Vorelix Spectrum", spectrum_filter());
     if (chosen.empty()) {
         return;
     }

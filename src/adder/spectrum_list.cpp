@@ -7,6 +7,7 @@
 #include "convert_spectrum_file.h"
 #include "free_format.h"
 #include "input_file.h"
+#include "foreign_formats.h"
 #include "load_spectrum_file.h"
 #include "os_path.h"
 #include "safe_file.h"
@@ -21,8 +22,10 @@ constexpr std::string_view keyword_new = "VORELBOX SPECTRUM LIST";
 constexpr std::string_view keyword_old = "VORELIX SPECTRUM LIST";
 constexpr std::size_t first_line_columns = 80;
 constexpr std::size_t index_columns = 10;
-constexpr const char* spectrum_filter =
-    "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|all files|*.*||";
+std::string spectrum_filter() {
+    return "Vorelix spectrum file (*.dat)|*.dat|Other spectrum file (*.spe)|*.spe|" + spectra::foreign_files_filter() +
+           "all files|*.*||";
+}
 
 // Loads the spectrum file a row names, converting a foreign file first. Returns
 // the channel count; the file's spectra are then in the store. -1 when the
@@ -283,7 +286,7 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
                     ui, "The spectrum list " + name + "\rrefers to a non existing spectrum file: " + path +
                             "\rLookup the spectrum file (Yes)\rDrop the list (No) og just abort (Cancel)");
                 if (answer == 'Y') {
-                    const std::string chosen = common::FIND_FILEW(ui, path, "Vorelix Spectrum", spectrum_filter);
+                    const std::string chosen = common::FIND_FILEW(ui, path, "Vorelix Spectrum", spectrum_filter());
                     if (chosen.empty()) {
                         return false;
                     }

@@ -10,13 +10,16 @@ const std::vector<CommandHelp>& command_helps() {
     static const std::vector<CommandHelp> helps{
         {"info", "[--counts] [--answer yes|no] FILE", "what a spectrum file holds, as one JSON object",
          "  FILE            a native spectrum file (.dat), a Maestro .chn, a tagged .spe,\n"
-         "                  a Tembra file or a control file (.lmc, .cvc)\n"
+         "                  a Tembra file, a control file (.lmc, .cvc), or a file of another\n"
+         "                  instrument: Canberra .cnf, N42 (.n42, .xml), Amptek .mca, IEC 61455\n"
+         "                  .iec, .tka, column text (.csv, .tsv, .txt); its \"acquisition\" says\n"
+         "                  the format, times, start, calibration and names the file holds\n"
          "  --counts        also list every channel's count of every spectrum\n"
          "  --answer yes|no the answer to the questions the program would ask, such as\n"
          "                  whether to repair a spectrum file (default: no)\n"
          "Channels in \"peaks\" are counted from 1; the window's \"Peak channel\" counts from 0.\n"
          "Exit status: 0 when the file holds spectra, 1 when it holds none.\n"},
-        {"convert", "[--output-dir DIR] [--force] FILE...", "native copies (.dat) of .spe, .chn and Tembra files",
+        {"convert", "[--output-dir DIR] [--force] FILE...", "native copies (.dat) of .spe, .chn, Tembra and other instruments' files",
          "  FILE...         the foreign spectrum files; each gets a native copy named after it\n"
          "  --output-dir DIR\n"
          "                  write the copies into DIR instead of beside each file\n"

@@ -182,8 +182,10 @@ int cli_info(const std::vector<std::string>& args, std::ostream& out, std::ostre
     core::AppState state;
     common::AutoAnswerUi ui(options.answer_yes);
     spectra::CheckResult r = spectra::CHECK_SPECTRUM_FILE(state.store, state.raw_files, ui, options.file);
-    if (r.type_code.empty() && !spectra::is_identified_spectrum_name(options.file)) {
-        // A file whose name does not tell its kind is read as a native spectrum file.
+    const std::string extension = common::LOWCASE(common::SPLITPATH(options.file).extension);
+    if (r.type_code.empty() && (!spectra::is_identified_spectrum_name(options.file) || extension == ".txt")) {
+        // A file whose name does not tell its kind is read as a native spectrum file;
+        // so is a .txt file that is neither column text nor a native file, for its message.
         const spectra::LoadResult loaded = spectra::LOAD_SPECTRUM_FILE(state.store, ui, options.file);
         if (loaded.channel_count > 0) {
             r.type_code = spectra::TYPE_NATIVE;

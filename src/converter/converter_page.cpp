@@ -7,6 +7,7 @@
 #include "converter_commands.h"
 #include "convert_spectrum_file.h"
 #include "edit_format.h"
+#include "foreign_formats.h"
 #include "load_spectrum_file.h"
 #include "os_path.h"
 #include "pasted_spectrum.h"
@@ -20,9 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* find_filter =
-    "Any spectrum file (*.dat;*.chn;*.spe)|*.dat;*.chn;*.spe|Spectrum in control file (*.lmc,*.cvc)|*.lmc;*.cvc|"
-    "all files|*.*||";
+std::string find_filter() {
+    return "Any spectrum file (*.dat;*.chn;*.spe)|*.dat;*.chn;*.spe|" + spectra::foreign_files_filter() +
+           "Spectrum in control file (*.lmc,*.cvc)|*.lmc;*.cvc|all files|*.*||";
+}
 
 struct Page {
     spectra::SpectrumStore& store;
@@ -138,6 +140,7 @@ void show_read(Page& p, ReadFile& read) {
     s.maestro = r.maestro;
     s.spe = r.spe;
     s.tembra = r.tembra;
+    s.foreign = r.foreign;
     show_loaded(p, r.headers);
 }
 
@@ -147,11 +150,20 @@ void show_read(Page& p, ReadFile& read) {
 void save_native_copy(Page& p, const spectra::CheckResult& r) {
     ConverterState& s = p.state;
     const std::string copy = native_copy_of(r);
-    const auto counts = window_counts(p.store.FILE_SPECTRA[0], 1, s.channels, false);
-    const spectra::SpectrumToWrite spectrum{s.headers.front(), counts, CONVERTER_HEADER_LENGTH};
-    const spectra::NativeCopy written =
-        spectra::write_native_copy(p.ui, r.file_name, copy, spectrum, spectra::eight_per_line_format(counts),
-                                   spectra::ExistingFile::Ask, "No keeps it; the converted spectrum stays unsaved");
+    // Every spectrum of the file: an N42 file may hold several.
+    std::vector<std::vector<double>> counts;
+    std::vector<spectra::SpectrumToWrite> spectra;
+    for (int k = 1; k <= s.spectra; ++k) {
+        counts.push_back(window_counts(p.store.FILE_SPECTRA[static_cast<std::size_t>(k - 1)], 1, s.channels, false));
+    }
+    std::vector<double> all;  // for the count format, which the widest count of all decides
+    for (std::size_t k = 0; k < counts.size(); ++k) {
+        spectra.push_back({s.headers[k], counts[k], CONVERTER_HEADER_LENGTH});
+        all.insert(all.end(), counts[k].begin(), counts[k].end());
+    }
+    const spectra::NativeCopy written = spectra::write_native_copy(
+        p.ui, r.file_name, copy, spectra, spectra::eight_per_line_format(all), spectra::ExistingFile::Ask,
+        "No keeps it; the converted spectrum stays unsaved");
     switch (written.outcome) {
         case spectra::CopyOutcome::Written:
         case spectra::CopyOutcome::Unchanged:
@@ -188,7 +200,7 @@ void load(Page& p, const std::string name) {  // a copy: clearing the page empti
 void find_file(Page& p) {
     const common::PathParts parts = common::SPLITPATH(p.state.file);
     const std::string chosen =
-        common::FIND_FILEW(p.ui, parts.drive + parts.directory, "Vorelix Spectrum Converter", find_filter);
+        common::FIND_FILEW(p.ui, parts.drive + parts.directory, "Vorelix Spectrum Converter", find_filter());
     if (!chosen.empty()) {
         load(p, chosen);
     }

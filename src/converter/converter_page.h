@@ -35,6 +35,7 @@ struct ConverterState {
     std::optional<spectra::MaestroPane> maestro;
     std::optional<spectra::SpePane> spe;
     std::optional<spectra::TembraPane> tembra;
+    std::optional<spectra::AcquisitionPane> foreign;  // the other instruments' kinds
 };
 
 // The values of the page's controls; the Qt page shows them after every command.

@@ -26,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "acquisition_pane_widget.h"
 #include "plot_window_controls.h"
 #include "qt_ui.h"
 
@@ -91,6 +92,7 @@ ConverterPageWidget::ConverterPageWidget(QWidget* parent) : QWidget(parent) {
     left->addWidget(build_maestro_pane());
     left->addWidget(build_spe_pane());
     left->addWidget(build_tembra_pane());
+    left->addWidget(acquisition_pane_ = new AcquisitionPaneWidget(this));
     left->addStretch(1);
     layout->addLayout(left, 0, 0);
     layout->addWidget(build_display_group(), 0, 1);
@@ -437,6 +439,10 @@ void ConverterPageWidget::render_panes(const converter::ConverterState& state) {
     maestro_pane_->setVisible(state.maestro.has_value());
     spe_pane_->setVisible(!state.maestro && state.spe.has_value());
     tembra_pane_->setVisible(!state.maestro && !state.spe && state.tembra.has_value());
+    acquisition_pane_->setVisible(!state.maestro && !state.spe && !state.tembra && state.foreign.has_value());
+    if (state.foreign) {
+        acquisition_pane_->show_pane(*state.foreign);
+    }
 
     if (state.maestro) {
         const spectra::MaestroPane& m = *state.maestro;

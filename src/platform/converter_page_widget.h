@@ -28,6 +28,8 @@ class QTimer;
 
 namespace vorelbox::platform {
 
+class AcquisitionPaneWidget;
+
 class ConverterPageWidget : public QWidget {
     Q_OBJECT
 
@@ -105,6 +107,7 @@ class ConverterPageWidget : public QWidget {
     QWidget* maestro_pane_ = nullptr;
     QWidget* spe_pane_ = nullptr;
     QWidget* tembra_pane_ = nullptr;
+    AcquisitionPaneWidget* acquisition_pane_ = nullptr;  // the other instruments' kinds
     // Maestro: detector number, segment number, date, start time, real time,
     // live time, detector; energy zero, slope, quadratic term; shape zero, slope.
     std::array<QLineEdit*, 7> maestro_fields_{};

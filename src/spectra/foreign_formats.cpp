@@ -5,6 +5,7 @@
 #include <new>
 
 #include "amptek_mca.h"
+#include "auto_answer_ui.h"
 #include "canberra_cnf.h"
 #include "check_spectrum_file.h"
 #include "column_text.h"
@@ -182,6 +183,13 @@ bool check_foreign_file(SpectrumStore& store, common::Ui& ui, ForeignKind kind, 
     }
     const std::string shown_name = common::name_with_extension(file_name);
     if (is_native_txt(kind, file_name, file.text)) {
+        // Any text file may be named .txt: one that is no spectrum file stays
+        // unidentified without a message, and the caller decides what to say.
+        common::AutoAnswerUi silent(false);
+        SpectrumStore trial;
+        if (load_spectrum_text(trial, silent, file.text, file_name, true).channel_count == 0) {
+            return false;
+        }
         const LoadResult loaded = load_spectrum_text(store, ui, file.text, file_name);
         if (loaded.channel_count == 0) {
             return false;

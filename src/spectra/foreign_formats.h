@@ -60,7 +60,8 @@ bool store_foreign_spectra(SpectrumStore& store, common::Ui& ui, const ForeignRe
 
 // CHECK_SPECTRUM_FILE for these kinds: reads the file into the store and fills
 // `r` (type, pane, description); a .txt file that is a native spectrum file is
-// read as one. Problems and notes are shown through `ui`. False when nothing was read.
+// read as one, and one that is neither stays unidentified without a message.
+// Problems and notes are shown through `ui`. False when nothing was read.
 bool check_foreign_file(SpectrumStore& store, common::Ui& ui, ForeignKind kind, const std::string& file_name,
                         CheckResult& r);
 
