@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <map>
+#include <new>
 
 #include "convert_spectrum_file.h"
 #include "free_format.h"
@@ -72,6 +74,90 @@ std::string in_list_folder(const std::string& file, const std::string& list_name
     }
     const std::string beside = common::utf8_path(common::os_path(list_name).parent_path() / row);
     return common::file_exists(beside) ? common::utf8_path(common::os_path(beside).lexically_normal()) : file;
+}
+
+// The spectra of a file that later rows of the list name again, after rows of
+// other files: kept in memory, so that every file of a list is read (and any
+// question about it asked) once.
+struct HeldFile {
+    int channels = 0;
+    std::vector<std::vector<double>> columns;
+    std::vector<std::string> headers;
+    std::vector<double> current;
+    std::vector<std::int32_t> raw;
+};
+
+// The most values held at once: 32 Mi reals, 256 MiB. A list beyond it reads its
+// files again as their rows come back.
+constexpr std::size_t held_values_limit = std::size_t{32} * 1024 * 1024;
+
+std::optional<HeldFile> hold(const spectra::SpectrumStore& store, std::size_t& held_values) {
+    const auto channels = static_cast<std::size_t>(std::max(store.CHANNEL_COUNT, 0));
+    const auto count = static_cast<std::size_t>(std::max(store.FILE_SPECTRUM_COUNT, 0));
+    const std::size_t values = (count + 1) * channels;
+    if (values > held_values_limit - std::min(held_values, held_values_limit)) {
+        return std::nullopt;
+    }
+    HeldFile h;
+    try {
+        h.channels = store.CHANNEL_COUNT;
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto& column = store.FILE_SPECTRA[k];
+            h.columns.emplace_back(column.begin(), column.begin() + static_cast<std::ptrdiff_t>(std::min(channels, column.size())));
+            h.headers.push_back(store.FILE_SPECTRUM_HEADERS[k]);
+        }
+        h.current.assign(store.CURRENT_SPECTRUM.begin(),
+                         store.CURRENT_SPECTRUM.begin() +
+                             static_cast<std::ptrdiff_t>(std::min(channels, store.CURRENT_SPECTRUM.size())));
+        h.raw = store.RAW_COUNTS;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    held_values += values;
+    return h;
+}
+
+// Puts a held file back into the store as reading it again would. Returns its
+// channel count, or -1 when the memory cannot be had (the file is then read).
+int restore(spectra::SpectrumStore& store, const HeldFile& h, const std::string& path) {
+    if (h.channels > store.CHANNEL_CAPACITY && !spectra::REALLOCATE_SPECTRA(store, h.channels)) {
+        return -1;
+    }
+    try {
+        for (std::size_t k = 0; k < h.columns.size(); ++k) {
+            auto& column = store.file_column(static_cast<int>(k + 1));
+            std::copy(h.columns[k].begin(), h.columns[k].end(), column.begin());
+            store.FILE_SPECTRUM_HEADERS[k] = h.headers[k];
+        }
+        store.RAW_COUNTS = h.raw;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    std::copy(h.current.begin(), h.current.end(), store.CURRENT_SPECTRUM.begin());
+    store.FILE_SPECTRUM_COUNT = static_cast<int>(h.columns.size());
+    store.CHANNEL_COUNT = h.channels;
+    store.LOADED_SPECTRUM_FILE = path;
+    return h.channels;
+}
+
+// How many runs of consecutive rows name each file, as the rows write it.
+std::map<std::string, int> file_runs(common::Lines lines) {
+    std::map<std::string, int> runs;
+    std::optional<std::string> previous;
+    while (auto line = lines.next()) {
+        if (common::is_blank(*line)) {
+            continue;
+        }
+        auto fields = split_row_line(*line);
+        if (!fields) {
+            break;
+        }
+        if (fields->file != previous) {
+            ++runs[fields->file];
+            previous = std::move(fields->file);
+        }
+    }
+    return runs;
 }
 
 }  // namespace
@@ -256,6 +342,11 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
 
     int index = 0;  // an index that cannot be read keeps the value it had
     std::string loaded_file;  // the file whose spectra the store holds now
+    std::string loaded_as;    // that file as its rows write it
+    std::map<std::string, int> runs_left = file_runs(lines);
+    std::map<std::string, HeldFile> held;
+    std::size_t held_values = 0;
+    std::optional<std::string> previous_file;
     while (auto line = lines.next()) {
         if (common::is_blank(*line)) {
             continue;
@@ -315,10 +406,25 @@ bool LOAD_SPECTLIST(SpectrumList& list, spectra::SpectrumStore& store, spectra::
                                  std::string(common::trim_right(*line)) + "\rthe list is rejected");
             return false;
         }
+        if (fields->file != previous_file) {
+            --runs_left[fields->file];
+            previous_file = fields->file;
+        }
         int file_channels = 0;
         if (path != loaded_file || store.FILE_SPECTRUM_COUNT == 0) {
-            file_channels = load_row_file(store, files, ui, path);
+            // The file the store holds is kept when later rows name it again.
+            if (!loaded_file.empty() && runs_left[loaded_as] > 0 && held.count(loaded_file) == 0) {
+                if (auto h = hold(store, held_values)) {
+                    held.emplace(loaded_file, std::move(*h));
+                }
+            }
+            const auto kept = held.find(path);
+            file_channels = kept == held.end() ? -1 : restore(store, kept->second, path);
+            if (file_channels < 0) {
+                file_channels = load_row_file(store, files, ui, path);
+            }
             loaded_file = file_channels > 0 ? path : std::string();
+            loaded_as = fields->file;
         } else {
             file_channels = store.CHANNEL_COUNT;
         }

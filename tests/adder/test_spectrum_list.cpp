@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -324,4 +325,26 @@ TEST_F(ListFiles, RecentListsKeepTheirOrder) {
     EXPECT_EQ(recent.entries[2], names[1]);
     EXPECT_TRUE(recent.entries[7].empty());
     EXPECT_EQ(std::count(recent.entries.begin(), recent.entries.end(), "Untitled.vsl"), 0);
+}
+
+TEST_F(ListFiles, AFileNamedAgainAfterOtherFilesIsReadOnce) {
+    // The last spectrum of a.dat is short: each reading of the file says so.
+    const std::string a = write("a.dat", "first\n 1 1 1 1\nsecond\n 2 2\n");
+    const std::string b = spectrum_file("b.dat", 2, 4);
+    ASSERT_TRUE(load(write("l.vsl", "VORELIX SPECTRUM LIST 4, channels\nx|1|" + a + "\ny|2|" + b + "\nz|2|" + a +
+                                        "\nw|1|" + a + "\n")));
+    ASSERT_EQ(list.row_count(), 4);
+    const std::vector<std::string> texts = ui.texts();
+    const auto warnings = std::count_if(texts.begin(), texts.end(), [](const std::string& t) {
+        return t.find("shorter") != std::string::npos;
+    });
+    EXPECT_EQ(warnings, 1);
+    EXPECT_EQ(list.rows[1].counts, (std::vector<double>{2, 2, 2, 2}));
+    EXPECT_EQ(list.rows[2].counts, (std::vector<double>{2, 2, 0, 0}));
+    EXPECT_EQ(list.rows[3].counts, (std::vector<double>{1, 1, 1, 1}));
+    // The store holds the last row's file, as after reading it.
+    EXPECT_EQ(store.LOADED_SPECTRUM_FILE, a);
+    EXPECT_EQ(store.FILE_SPECTRUM_COUNT, 2);
+    EXPECT_EQ(store.FILE_SPECTRUM_HEADERS[1], "second");
+    EXPECT_EQ(store.CURRENT_SPECTRUM[1], 2.0);
 }
