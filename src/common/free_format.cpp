@@ -171,22 +171,28 @@ FreeValues read_free_values(Lines& lines, std::size_t count) {
             stop_at(end);
             return r;
         }
-        if (is_separator(*p) || at_line_end(p)) {
+        const char c = *p;
+        if (c == ' ' || c == '\n' || is_separator(c) || at_line_end(p)) {
             ++p;
             continue;
         }
         const char* const start = p;
         // The common case, up to 15 digits and nothing else, is read here in one pass.
         std::int64_t whole = 0;
-        bool plain = true;
-        while (p != end && !is_separator(*p) && !at_line_end(p)) {
-            const auto digit = static_cast<unsigned>(*p - '0');
-            if (digit < 10 && p - start < 15) {
-                whole = whole * 10 + digit;
-            } else {
-                plain = false;
+        const char* const digits_end = end - p > 15 ? p + 15 : end;
+        while (p != digits_end) {
+            const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+            if (digit > 9) {
+                break;
             }
+            whole = whole * 10 + digit;
             ++p;
+        }
+        bool plain = p != end ? is_separator(*p) || at_line_end(p) : true;
+        if (!plain) {
+            while (p != end && !is_separator(*p) && !at_line_end(p)) {
+                ++p;
+            }
         }
         if (plain) {
             r.values.push_back(static_cast<double>(whole));

@@ -6,9 +6,6 @@
 
 namespace vorelbox::spectra {
 
-bool is_data_char(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
-
-bool is_separator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
 namespace {
 

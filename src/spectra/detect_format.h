@@ -19,8 +19,8 @@ struct DetectedFormat {
 };
 
 // Data lines hold only "0123456789.-", blanks, tabs and commas.
-bool is_data_char(char c);
-bool is_separator(char c);
+inline bool is_data_char(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+inline bool is_separator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
 DetectedFormat DETECT_FORMAT(std::string_view line);
 

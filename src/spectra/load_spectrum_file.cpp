@@ -45,8 +45,13 @@ std::optional<std::size_t> read_counts(std::string_view line, double* out, std::
         // a longer run of digits goes on to the general reading below.
         std::int64_t whole = 0;
         const char* const digits = p;
-        while (p != end && static_cast<unsigned>(*p - '0') < 10u && p - digits < 16) {
-            whole = whole * 10 + (*p - '0');
+        const char* const digits_end = end - p > 16 ? p + 16 : end;
+        while (p != digits_end) {
+            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+            if (digit > 9) {
+                break;
+            }
+            whole = whole * 10 + digit;
             ++p;
         }
         const bool plain = p != digits && p - digits <= 15 && (p == end || is_separator(*p));

@@ -48,12 +48,15 @@ Sections split_sections(std::string_view text) {
     while (line) {
         const std::size_t body_start = offset(lines.rest());
         out.sections.push_back({common::CAPS(common::trim(*line)), *line, {}});
-        std::size_t next_tag = text.find("\n$", body_start == 0 ? 0 : body_start - 1);
+        // '$' is rare: it is looked for, and taken where it starts a line.
+        std::size_t next_tag = text.find('$', body_start);
+        while (next_tag != std::string_view::npos && text[next_tag - 1] != '\n') {
+            next_tag = text.find('$', next_tag + 1);
+        }
         if (next_tag == std::string_view::npos) {
             out.sections.back().body = text.substr(body_start);
             break;
         }
-        ++next_tag;
         out.sections.back().body = text.substr(body_start, next_tag - body_start);
         lines.skip(next_tag - body_start);
         line = lines.next();
