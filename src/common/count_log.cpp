@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace vorelbox::common {
 namespace {
@@ -46,9 +47,25 @@ const LogTable& table() {
     return t;
 }
 
-}  // namespace
+double general_log10(double x);
 
-double count_log10(double x) {
+// Whole counts below 2^16, the counts of almost every channel, are looked up.
+constexpr std::uint32_t whole_table_size = 1 << 16;
+
+std::vector<double> make_whole_table() {
+    std::vector<double> t(whole_table_size);
+    for (std::uint32_t k = 1; k < whole_table_size; ++k) {
+        t[k] = general_log10(static_cast<double>(k));
+    }
+    return t;
+}
+
+const std::vector<double>& whole_table() {
+    static const std::vector<double> t = make_whole_table();
+    return t;
+}
+
+double general_log10(double x) {
     const auto bits = std::bit_cast<std::uint64_t>(x);
     const auto biased = static_cast<int>(bits >> mantissa_bits);  // sign bit included: negatives fall out
     if (biased == 0 || biased >= 0x7ff) {
@@ -67,6 +84,18 @@ double count_log10(double x) {
     const double ln1p = d - d * d * (0.5 - d * (1.0 / 3.0 - d * (0.25 - d * 0.2)));
     const double exponent_part = e * log10_2_high;  // exact
     return (exponent_part + t.high[i]) + (e * log10_2_low + t.low[i] + ln1p * log10_e);
+}
+
+}  // namespace
+
+double count_log10(double x) {
+    if (x >= 1.0 && x < whole_table_size) {
+        const auto whole = static_cast<std::uint32_t>(x);
+        if (static_cast<double>(whole) == x) {
+            return whole_table()[whole];
+        }
+    }
+    return general_log10(x);
 }
 
 }  // namespace vorelbox::common

@@ -94,11 +94,19 @@ std::size_t number_text(const FormatItem& item, double value, char* buffer) {
         }
         return len;
     }
+    constexpr double integer_limit = 9.0e18;
+    if (value > -integer_limit && value < integer_limit) {
+        // Counts are whole numbers in almost every file: those need no rounding.
+        const auto whole = static_cast<std::int64_t>(value);
+        if (static_cast<double>(whole) == value) {
+            result = std::to_chars(buffer, end, whole);
+            return result.ec == std::errc{} ? static_cast<std::size_t>(result.ptr - buffer) : 0;
+        }
+    }
     double rounded = std::round(value);  // halves away from zero
     if (rounded == 0.0) {
         rounded = 0.0;
     }
-    constexpr double integer_limit = 9.0e18;
     if (rounded > -integer_limit && rounded < integer_limit) {
         result = std::to_chars(buffer, end, static_cast<std::int64_t>(rounded));
     } else {
@@ -114,7 +122,7 @@ std::size_t number_text(const FormatItem& item, double value, char* buffer) {
 // when it does not fit. A value that fills its field exactly gets the blank too,
 // unless it starts a line, so that two values never run together.
 void append_field(std::string& out, const FormatItem& item, double value) {
-    std::array<char, number_buffer_size> buffer{};
+    std::array<char, number_buffer_size> buffer;  // written by number_text before it is read
     const std::size_t len = number_text(item, value, buffer.data());
     const auto width = static_cast<std::size_t>(item.width);
     const bool line_start = out.empty() || out.back() == '\n';

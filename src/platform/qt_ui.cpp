@@ -168,7 +168,18 @@ void QtUi::set_status_text(int part, const std::string& text) {
         return;
     }
     label->setText(from_program_text(text));
-    label->repaint();
+    // A text set while a command works must show before the command ends, so the
+    // label is painted at once; but at most every few hundredths of a second, as
+    // no one reads faster, and a quick command (a file identified in a fraction
+    // of a millisecond) does not pay for paintings nobody sees. A text not painted
+    // at once is painted as soon as the command is over.
+    constexpr qint64 repaint_interval_ms = 40;
+    if (!last_repaint_.isValid() || last_repaint_.elapsed() >= repaint_interval_ms) {
+        label->repaint();
+        last_repaint_.start();
+    } else {
+        label->update();
+    }
 }
 
 QString QtUi::name_filter(const common::FileFilter& filter) {

@@ -1,6 +1,7 @@
 #pragma once
 // The message boxes, file choosers and the status bar of the desktop program.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -30,7 +31,9 @@ class QtUi : public common::Ui {
     void gather_notices(std::vector<common::MessageRequest>* into) { gathered_ = into; }
 
     // Writes to the label of part 1..3 that the main window attached; other parts
-    // and parts without a label are ignored.
+    // and parts without a label are ignored. The label is painted at once, unless
+    // a label was painted so at most 40 ms ago: it is then painted when the
+    // program next waits for the user.
     void set_status_text(int part, const std::string& text) override;
 
     // Qt's file dialog; its own (not the system's) on the offscreen platform so
@@ -58,6 +61,7 @@ class QtUi : public common::Ui {
     QPointer<QWidget> parent_;
     std::vector<common::MessageRequest>* gathered_ = nullptr;
     std::array<QPointer<QLabel>, 3> status_labels_;
+    QElapsedTimer last_repaint_;  // when a status label was last painted at once
 };
 
 }  // namespace vorelbox::platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "detect_format.h"
 #include "edit_format.h"
@@ -24,10 +25,22 @@ int columns_needed(double count) {
 
 namespace {
 
+// The widest count is the largest or the smallest one: the digits grow with the
+// size of a count, and a negative count has its minus too.
 int widest_columns(std::span<const double> counts) {
     int width = 0;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
     for (const double c : counts) {
-        width = std::max(width, columns_needed(c));
+        if (std::isnan(c)) {
+            width = std::max(width, columns_needed(c));
+        } else {
+            low = std::min(low, c);
+            high = std::max(high, c);
+        }
+    }
+    if (low <= high) {
+        width = std::max({width, columns_needed(low), columns_needed(high)});
     }
     return width;
 }
