@@ -111,7 +111,7 @@ struct MultispectrumState {
     // Whoever fills the store by other means raises data_version.
     std::vector<std::vector<double>> log_counts;
     std::uint64_t data_version = 0;
-    std::uint64_t log_version = 0;
+    std::vector<std::uint64_t> log_versions;  // per spectrum: the data_version its logarithms belong to
 };
 
 // S and Nc of the shown file.

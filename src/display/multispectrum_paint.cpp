@@ -18,17 +18,19 @@ namespace {
 constexpr std::size_t LEGEND_TITLE_CHARS = 80;
 constexpr std::size_t DOCUMENT_NAME_CHARS = 40;
 
-// The logarithms of spectrum k's counts (k 0-based).
+// The logarithms of spectrum k's counts (k 0-based), taken when a logarithmic
+// plot first reads them after the counts changed, into the memory of the last ones.
 const std::vector<double>& log_column(MultispectrumState& state, std::size_t k) {
-    if (state.log_version != state.data_version || state.log_counts.size() != MULTI_SPECTRA) {
+    if (state.log_counts.size() != MULTI_SPECTRA || state.log_versions.size() != MULTI_SPECTRA) {
         state.log_counts.assign(MULTI_SPECTRA, {});
-        state.log_version = state.data_version;
+        state.log_versions.assign(MULTI_SPECTRA, 0);
     }
     const std::vector<double>& counts = state.store.FILE_SPECTRA[k];
     std::vector<double>& logs = state.log_counts[k];
-    if (logs.size() != counts.size()) {
+    if (logs.size() != counts.size() || state.log_versions[k] != state.data_version + 1) {
         logs.resize(counts.size());
         std::transform(counts.begin(), counts.end(), logs.begin(), log_value);
+        state.log_versions[k] = state.data_version + 1;  // 0: never taken
     }
     return logs;
 }
