@@ -311,3 +311,49 @@ TEST_F(CliInfo, ExtractWritesThroughLinksAndRefusesReadOnlyFiles) {
     EXPECT_EQ(kept.str(), text.str());
     fs::remove_all(dir);
 }
+
+TEST_F(CliInfo, OtherInstrumentsFilesThroughInfoConvertExtractAndSum) {
+    const std::string formats = VORELBOX_FORMATS_DATA;
+    const CliRun cnf = run({"info", formats + "/LaBr.CNF"});
+    EXPECT_EQ(cnf.code, cli::CLI_OK);
+    EXPECT_NE(cnf.out.find("\"type\":\"Cnf\",\"type_text\":\"Canberra (cnf)\",\"channels\":1024,\"spectra\":1"),
+              std::string::npos)
+        << cnf.out;
+    EXPECT_NE(cnf.out.find("\"sums\":[2180755]"), std::string::npos);
+    EXPECT_NE(cnf.out.find("\"acquisition\":{\"format\":\"Canberra CNF\""), std::string::npos);
+    EXPECT_NE(cnf.out.find("\"start\":\"2019-02-07 11:48:18\",\"real_time_s\":3403.67"), std::string::npos) << cnf.out;
+    EXPECT_NE(cnf.out.find("\"spectra_in_file\":1}"), std::string::npos);
+
+    const CliRun iec = run({"info", formats + "/hpge_dummy_test_04.iec"});
+    EXPECT_NE(iec.out.find("\"calibration_points\":[[1465.035,1173.228],[1665.109,1332.492],[500,400]]"),
+              std::string::npos)
+        << iec.out;
+
+    // Eight detectors of a portal: convert writes them all, extract takes one.
+    const auto dir = fs::temp_directory_path() / "vorelbox_cli_other_instruments";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const CliRun convert = run({"convert", "--output-dir", dir.string(), formats + "/ba133_source_640s_20100317.n42"});
+    EXPECT_EQ(convert.code, cli::CLI_OK) << convert.err;
+    const CliRun copy = run({"info", (dir / "ba133_source_640s_20100317.dat").string()});
+    EXPECT_NE(copy.out.find("\"type\":\"Dat\""), std::string::npos);
+    EXPECT_NE(copy.out.find("\"channels\":16384,\"spectra\":8"), std::string::npos) << copy.out;
+    EXPECT_NE(copy.out.find("\"sums\":[305570,"), std::string::npos);
+    const auto b4 = dir / "b4.dat";
+    const CliRun extract =
+        run({"extract", formats + "/ba133_source_640s_20100317.n42", "--spectrum", "8", "-o", b4.string()});
+    EXPECT_EQ(extract.code, cli::CLI_OK) << extract.out << extract.err;
+    EXPECT_NE(run({"info", b4.string()}).out.find("\"headers\":[\"B4 - 2010-04-17T17:33:19.409Z\"],\"sums\":[222175]"),
+              std::string::npos);
+
+    // A list of a CNF and a TKA file of the same measurement sums to twice its counts.
+    fs::copy_file(formats + "/LaBr.CNF", dir / "labr.cnf");
+    fs::copy_file(formats + "/LaBr.TKA", dir / "labr2.tka");
+    const auto list = write("other.vsl", "VORELIX SPECTRUM LIST 1024, channels\ncnf|1|" + (dir / "labr.cnf").string() +
+                                             "\ntka|1|" + (dir / "labr2.tka").string() + "\n");
+    const auto sum = dir / "sum.dat";
+    const CliRun summed = run({"sum", list.string(), "--mode", "sum", "-o", sum.string(), "--label", "both"});
+    EXPECT_EQ(summed.code, cli::CLI_OK) << summed.out;
+    EXPECT_NE(run({"info", sum.string()}).out.find("\"sums\":[4361510]"), std::string::npos);
+    fs::remove_all(dir);
+}
