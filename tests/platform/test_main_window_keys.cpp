@@ -192,6 +192,7 @@ class TestMainWindowKeys : public QObject {
             }
         }
         AppState state;
+        state.program = vorelbox::core::PROGRAM_ADDER;  // the page shows the active program's file
         MainWindow w(state);
         w.show();
         w.activateWindow();
