@@ -55,4 +55,44 @@ std::string input_problem_text(const InputFile& file, std::string_view path, con
     return "Error reading file: " + std::string(trim_right(path));
 }
 
+namespace detail {
+
+InputFile read_to_end(std::int64_t claimed_size, std::int64_t limit, const ReadSome& read_some) {
+    // Bytes read at a time once the size the file claims has been read.
+    constexpr std::size_t chunk = 64 * 1024;
+    InputFile f;
+    std::size_t capacity = static_cast<std::size_t>(std::max<std::int64_t>(claimed_size, 0)) + 1;
+    std::string& text = f.text;
+    text.resize(capacity);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == capacity) {
+            capacity = std::min<std::size_t>(capacity + std::max(capacity / 2, chunk),
+                                             static_cast<std::size_t>(limit) + 1);
+            text.resize(capacity);
+        }
+        const std::int64_t got = read_some(text.data() + used, capacity - used);
+        if (got < 0) {
+            f = InputFile{};
+            f.problem = InputProblem::ReadError;
+            return f;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+        if (static_cast<std::int64_t>(used) > limit) {
+            f = InputFile{};
+            f.problem = InputProblem::TooLarge;
+            f.size = static_cast<std::int64_t>(used);
+            return f;
+        }
+    }
+    text.resize(used);
+    f.size = static_cast<std::int64_t>(used);
+    return f;
+}
+
+}  // namespace detail
+
 }  // namespace vorelbox::common

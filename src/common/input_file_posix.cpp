@@ -1,6 +1,5 @@
 // Reading an input file on a POSIX system.
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +9,6 @@
 
 namespace vorelbox::common::detail {
 namespace {
-
-// Bytes read at a time once the size the file claims has been read.
-constexpr std::size_t chunk = 64 * 1024;
 
 class Descriptor {
 public:
@@ -65,41 +61,14 @@ InputFile read_regular_file(const std::string& name, std::int64_t limit) {
         f.size = static_cast<std::int64_t>(opened.st_size);
         return f;
     }
-    // The size is where reading starts; a file can be longer than it says (files
-    // of the kernel say 0), so reading goes on to the true end, within the limit.
-    std::size_t capacity = static_cast<std::size_t>(std::max<off_t>(opened.st_size, 0)) + 1;
-    std::string& text = f.text;
-    text.resize(capacity);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == capacity) {
-            capacity = std::min<std::size_t>(capacity + std::max(capacity / 2, chunk),
-                                             static_cast<std::size_t>(limit) + 1);
-            text.resize(capacity);
-        }
-        const ssize_t got = ::read(fd.get(), text.data() + used, capacity - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
+    return read_to_end(static_cast<std::int64_t>(opened.st_size), limit, [&fd](char* data, std::size_t size) {
+        for (;;) {
+            const ssize_t got = ::read(fd.get(), data, size);
+            if (got >= 0 || errno != EINTR) {
+                return static_cast<std::int64_t>(got);
             }
-            f = InputFile{};
-            f.problem = InputProblem::ReadError;
-            return f;
         }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(got);
-        if (static_cast<std::int64_t>(used) > limit) {
-            f = InputFile{};
-            f.problem = InputProblem::TooLarge;
-            f.size = static_cast<std::int64_t>(used);
-            return f;
-        }
-    }
-    text.resize(used);
-    f.size = static_cast<std::int64_t>(used);
-    return f;
+    });
 }
 
 }  // namespace vorelbox::common::detail

@@ -12,8 +12,6 @@
 namespace vorelbox::common::detail {
 namespace {
 
-constexpr std::size_t chunk = 64 * 1024;
-
 class Handle {
 public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
@@ -64,39 +62,11 @@ InputFile read_regular_file(const std::string& name, std::int64_t limit) {
         f.size = size.QuadPart;
         return f;
     }
-    // The file can grow while it is read: reading goes on to its true end,
-    // within the limit.
-    std::size_t capacity = static_cast<std::size_t>(std::max<LONGLONG>(size.QuadPart, 0)) + 1;
-    std::string& text = f.text;
-    text.resize(capacity);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == capacity) {
-            capacity = std::min<std::size_t>(capacity + std::max(capacity / 2, chunk),
-                                             static_cast<std::size_t>(limit) + 1);
-            text.resize(capacity);
-        }
+    return read_to_end(size.QuadPart, limit, [&file](char* data, std::size_t room) {
         DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(capacity - used, 1u << 30));
-        if (!::ReadFile(file.get(), text.data() + used, want, &got, nullptr)) {
-            f = InputFile{};
-            f.problem = InputProblem::ReadError;
-            return f;
-        }
-        if (got == 0) {
-            break;
-        }
-        used += got;
-        if (static_cast<std::int64_t>(used) > limit) {
-            f = InputFile{};
-            f.problem = InputProblem::TooLarge;
-            f.size = static_cast<std::int64_t>(used);
-            return f;
-        }
-    }
-    text.resize(used);
-    f.size = static_cast<std::int64_t>(used);
-    return f;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
+        return ::ReadFile(file.get(), data, want, &got, nullptr) ? static_cast<std::int64_t>(got) : std::int64_t{-1};
+    });
 }
 
 }  // namespace vorelbox::common::detail
