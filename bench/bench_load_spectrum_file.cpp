@@ -114,4 +114,37 @@ void BM_FromCharsBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_FromCharsBaseline)->Unit(benchmark::kMillisecond);
 
+// The same loop over the file read whole with one ifstream, for a comparison
+// of file with file (BM_LoadSpectrumFile is measured against the loop above).
+void BM_FromCharsFileBaseline(benchmark::State& state) {
+    const std::string path = sample_file_path();
+    std::vector<double> values(static_cast<std::size_t>(spectra_in_file) * channels_in_spectrum + 1000);
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        std::string text(static_cast<std::size_t>(in.tellg()), '\0');
+        in.seekg(0);
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        std::size_t n = 0;
+        while (p != end) {
+            if (*p < '0' || *p > '9') {
+                ++p;
+                continue;
+            }
+            std::int64_t v = 0;
+            const auto r = std::from_chars(p, end, v);
+            if (n < values.size()) {
+                values[n++] = static_cast<double>(v);
+            }
+            p = r.ptr;
+        }
+        benchmark::DoNotOptimize(values.data());
+        benchmark::DoNotOptimize(n);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(sample_file_text().size()));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_FromCharsFileBaseline)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "count_line.h"
 #include "detect_format.h"
 #include "free_format.h"
 #include "input_file.h"
@@ -14,73 +15,6 @@ namespace {
 
 using common::Lines;
 using common::without_bom;
-
-// Reads the values of one data line into out[0..limit). Returns how many were
-// read, or nothing when the line holds anything but counts and separators.
-std::optional<std::size_t> read_counts(std::string_view line, double* out, std::size_t limit) {
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    std::size_t taken = 0;
-    while (p != end) {
-        const char c = *p;
-        if (c == ' ' || c == ',' || c == '\t') {
-            ++p;
-            continue;
-        }
-        const char* const start = p;
-        if (taken == limit) {
-            // Values beyond the limit are not read, but they must still be counts.
-            if (!is_data_char(c)) {
-                return std::nullopt;
-            }
-            ++p;
-            continue;
-        }
-        // The common case, a plain integer, is read here in one pass.
-        const bool negative = c == '-';
-        if (negative) {
-            ++p;
-        }
-        // At most 16 digits are gathered here, so that `whole` cannot overflow;
-        // a longer run of digits goes on to the general reading below.
-        std::int64_t whole = 0;
-        const char* const digits = p;
-        const char* const digits_end = end - p > 16 ? p + 16 : end;
-        while (p != digits_end) {
-            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
-            if (digit > 9) {
-                break;
-            }
-            whole = whole * 10 + digit;
-            ++p;
-        }
-        const bool plain = p != digits && p - digits <= 15 && (p == end || is_separator(*p));
-        if (plain) {
-            const auto v = static_cast<double>(whole);
-            out[taken++] = negative ? -v : v;
-            continue;
-        }
-        // Decimals, very long numbers and malformed tokens.
-        while (p != end && is_data_char(*p)) {
-            ++p;
-        }
-        if (p != end && !is_separator(*p)) {
-            return std::nullopt;
-        }
-        const std::string_view token(start, static_cast<std::size_t>(p - start));
-        if (token.find_first_of("0123456789") == std::string_view::npos) {
-            // A lone "-" or "." (an empty cell of a spreadsheet) is a count of 0.
-            out[taken++] = 0.0;
-            continue;
-        }
-        const auto value = common::parse_count(token);
-        if (!value) {
-            return std::nullopt;
-        }
-        out[taken++] = *value;
-    }
-    return taken;
-}
 
 // Nothing but line ends, blanks and tabs: a file with any other byte (a NUL too)
 // is not empty, whatever else it is.
@@ -239,7 +173,11 @@ LoadResult load_spectrum_text(SpectrumStore& store, common::Ui& ui, std::string_
                 }
                 continue;
             }
-            if (const auto read = read_counts(*line, counts + got, std::min(per_line, n_channels - got))) {
+            // The line is read with the rest of the text behind it, so that its
+            // last value can be read eight bytes at a time too.
+            const std::string_view from_line = text.substr(static_cast<std::size_t>(line->data() - text.data()));
+            if (const auto read = read_line_counts(from_line, line->size(), counts + got,
+                                                   std::min(per_line, n_channels - got))) {
                 got += *read;
                 continue;
             }
