@@ -53,13 +53,17 @@ sanitize: deps
 # The Windows build, cross-compiled with mingw-w64 in WINDOWS_DIR: every
 # library without Qt, vorelbox-cli.exe and the test programs, whose tests run
 # under Wine. vorelbox-cli.exe is compared with the Linux vorelbox-cli of
-# BUILD_DIR, which is built first. See docs/windows.md.
+# BUILD_DIR, which is built first. expat is built from Debian's source package
+# in WINDOWS_DIR/expat, once. See docs/windows.md.
 windows: configure
 	./scripts/install-deps.sh --windows
+	JOBS=$(JOBS) ./scripts/build-expat-windows.sh $(WINDOWS_DIR)/expat
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target vorelbox-cli
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DVORELBOX_GUI=OFF -DVORELBOX_WERROR=$(WERROR) \
-	  -DVORELBOX_GTEST_SOURCE=$(GTEST_SOURCE) -DVORELBOX_LINUX_CLI=$(CURDIR)/$(BUILD_DIR)/bin/vorelbox-cli
+	  -DVORELBOX_GTEST_SOURCE=$(GTEST_SOURCE) -DVORELBOX_LINUX_CLI=$(abspath $(BUILD_DIR))/bin/vorelbox-cli \
+	  -DEXPAT_INCLUDE_DIR=$(abspath $(WINDOWS_DIR))/expat/prefix/include \
+	  -DEXPAT_LIBRARY=$(abspath $(WINDOWS_DIR))/expat/prefix/lib/libexpat.a
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	./cmake/wine-run.sh wineboot --init
 	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)

@@ -2,7 +2,8 @@
 # Installs the Debian packages that building and testing Vorelbox needs.
 # Packages already installed are skipped; sudo is used when not run as root.
 # With --windows, only what the Windows cross build (`make windows`) adds: the
-# mingw-w64 compiler, Wine to run the tests, and GoogleTest's sources.
+# mingw-w64 compiler, Wine to run the tests, GoogleTest's sources, and what
+# scripts/build-expat-windows.sh needs to fetch and unpack Debian's expat source.
 set -euo pipefail
 
 packages=(
@@ -33,6 +34,8 @@ if [ "${1:-}" = "--windows" ]; then
     g++-mingw-w64-x86-64-posix
     wine64
     googletest
+    dpkg-dev
+    debian-archive-keyring
   )
 fi
 
