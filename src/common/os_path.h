@@ -23,6 +23,10 @@ std::string utf8_path(const std::filesystem::path& path);
 // ANSI code page can spell.
 std::vector<std::string> program_arguments(int argc, char** argv);
 
+// The separator this system puts between a folder and a name: '\\' on Windows,
+// '/' elsewhere (either is read on Windows).
+char path_separator();
+
 // Makes the console show UTF-8 text as such (Windows); nothing elsewhere.
 void use_utf8_console();
 

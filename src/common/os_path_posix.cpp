@@ -19,6 +19,8 @@ std::vector<std::string> program_arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
+char path_separator() { return '/'; }
+
 void use_utf8_console() {}
 
 }  // namespace vorelbox::common

@@ -31,6 +31,8 @@ std::vector<std::string> program_arguments(int argc, char** argv) {
     return args;
 }
 
+char path_separator() { return '\\'; }
+
 void use_utf8_console() {
     ::SetConsoleOutputCP(CP_UTF8);
 }

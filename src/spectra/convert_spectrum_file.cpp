@@ -7,6 +7,7 @@
 #include "foreign_formats.h"
 #include "input_file.h"
 #include "load_spectrum_file.h"
+#include "os_path.h"
 #include "safe_file.h"
 #include "maestro_chn.h"
 #include "tagged_spe.h"
@@ -120,7 +121,7 @@ std::string native_copy_name(const std::string& source, const std::string& outpu
     }
     std::string dir = output_dir;
     if (dir.back() != '/' && dir.back() != '\\') {
-        dir += '/';
+        dir += common::path_separator();
     }
     return dir + parts.name + ".dat";
 }
@@ -183,7 +184,7 @@ std::string tembra_copy_name(const std::string& source, const std::string& outpu
     if (!output_dir.empty()) {
         folder = output_dir;
         if (folder.back() != '/' && folder.back() != '\\') {
-            folder += '/';
+            folder += common::path_separator();
         }
     }
     return folder + parts.name + "_tembra.dat";
