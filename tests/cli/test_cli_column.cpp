@@ -7,6 +7,7 @@
 #include "cli.h"
 #include "cli_column.h"
 #include "json_writer.h"
+#include "support/files.h"
 
 using namespace vorelbox;
 namespace fs = std::filesystem;
@@ -28,7 +29,7 @@ TEST(CliColumn, WritesOnlyAcceptedSpectraAndReportsJson) {
                            "number of channels in the list\"]}\n");
     std::ostringstream written;
     written << std::ifstream(out, std::ios::binary).rdbuf();
-    EXPECT_EQ(written.str(), "Spectrum pasted from clipboard\n       5       6       7       0\n");
+    EXPECT_EQ(written.str(), support::system_text("Spectrum pasted from clipboard\n       5       6       7       0\n"));
     fs::remove(out);
 
     const auto [stopped, stopped_json, stopped_err] = run(in, "1 2\n3 4\n", {in, "-o", out, "--answer", "no"});

@@ -1,8 +1,10 @@
-// FIFOs, which a Windows file system does not have.
+// FIFOs, symbolic links and permission bits, which a Windows file system does
+// not have (or, for links, which its users rarely make).
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <sys/stat.h>
@@ -57,5 +59,35 @@ TEST(CliFifos, FifosAreRefusedAtOnceByEveryCommand) {
     const CliRun column = run({"column", (dir / "x.txt").string(), "-o", (dir / "out.dat").string()});
     EXPECT_EQ(column.code, cli::CLI_FAILED);
     EXPECT_FALSE(fs::exists(dir / "out.dat"));
+    fs::remove_all(dir);
+}
+
+// Extract and append through a link: the link stays, its target gets the
+// spectrum and keeps its permission bits.
+TEST(CliLinks, ExtractAppendsThroughLinksOntoKeptPermissions) {
+    const fs::path dir = fs::temp_directory_path() / "vorelbox_cli_links";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path data = dir / "data.dat";
+    std::ofstream(data, std::ios::binary) << "first\n       1       2       3\n";
+    const fs::path target = dir / "target.dat";
+    std::ofstream(target, std::ios::binary) << "old\n       7       8       9\n";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("target.dat", dir / "link.dat");
+
+    const CliRun appended = run({"extract", data.string(), "--append", "-o", (dir / "link.dat").string()});
+    EXPECT_EQ(appended.code, cli::CLI_OK) << appended.out;
+    EXPECT_NE(appended.out.find("\"appended\":true"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+    std::ifstream in(target, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "old\n       7       8       9\nfirst\n         1         2         3\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const CliRun replaced = run({"extract", data.string(), "-o", (dir / "link.dat").string()});
+    EXPECT_EQ(replaced.code, cli::CLI_OK) << replaced.out;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     fs::remove_all(dir);
 }

@@ -10,6 +10,7 @@
 #include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
+#include "support/files.h"
 
 using namespace vorelbox;
 using namespace vorelbox::converter;
@@ -24,7 +25,7 @@ protected:
                ("vorelbox_conv_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { support::remove_folder(dir_); }
 
     void apply(ConverterCommand command, int argument = 0) {
         SPECTCONV_APPLY_SUB(store, files, converter, recent, ui, clipboard, command, argument);
@@ -67,7 +68,7 @@ protected:
 
 TEST_F(ConverterPage, ForeignFileGetsItsNativeCopyAtOnce) {
     const fs::path copy = dir_ / "Cs137SMALL.Chn";
-    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", copy);
+    support::copy_writable(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", copy);
     open(copy.string());
     const ConverterState& s = converter.state;
     EXPECT_EQ(ui.file_requests[0].title, "Vorelix Spectrum Converter");
@@ -171,7 +172,7 @@ TEST_F(ConverterPage, TheLengthMaximumFollowsEveryLoadAndTrimChange) {
 
 TEST_F(ConverterPage, TheNativeCopyReplacesAnotherFileOnlyWhenAsked) {
     const fs::path chn = dir_ / "Cs137SMALL.Chn";
-    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
+    support::copy_writable(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
     const std::string own = write("Cs137SMALL.dat", "my own measurement\n       1       2       3\n");
     ui.answer_no();
     open(chn.string());
@@ -318,7 +319,7 @@ TEST_F(ConverterPage, AppendRefusesAFileOfAnotherChannelCount) {
     apply(ConverterCommand::AppendTo);
     // The dialog proposes no name: never the file being read.
     EXPECT_TRUE(ui.file_requests.back().file_name.empty());
-    EXPECT_EQ(ui.file_requests.back().directory, dir_.string() + "/");
+    EXPECT_EQ(ui.file_requests.back().directory, (dir_ / "").string());
     EXPECT_EQ(ui.texts().back(), "The spectra in " + other + " have 30 channels,\rthe spectrum to append has 20 channels"
                                  "\rNothing is appended: a file of spectra of different lengths does not read back whole");
     EXPECT_EQ(read(other), before);

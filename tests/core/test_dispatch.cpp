@@ -12,6 +12,7 @@
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
 #include "program_setup.h"
+#include "support/files.h"
 
 using namespace vorelbox;
 namespace fs = std::filesystem;
@@ -31,7 +32,7 @@ protected:
             shown.push_back(kind + ":" + file);
         };
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { support::remove_folder(dir_); }
     bool apply(int id) { return core::VORELBOXAPPLY_SUB(state, services, id); }
     static std::string read(const fs::path& p) {
         std::ifstream in(p);

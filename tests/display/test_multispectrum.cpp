@@ -17,6 +17,7 @@
 #include "fakes/scripted_ui.h"
 #include "multispectrum.h"
 #include "multispectrum_paint.h"
+#include "support/files.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ class Multispectrum : public ::testing::Test {
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { support::remove_folder(dir_); }
 
     std::string write(const std::string& text, const std::string& name = "run.dat") {
         const fs::path path = dir_ / name;
@@ -584,7 +585,7 @@ TEST_F(Multispectrum, BlankChannelEditsAreNoError) {
 TEST_F(Multispectrum, ThePageShowsTheActiveProgramsFile) {
     const std::string adder_file = write(native_text(2, 20, [](int k, int i) { return k * i; }), "adder.dat");
     const fs::path chn = dir_ / "Cs137SMALL.Chn";
-    fs::copy_file(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
+    support::copy_writable(fs::path(VORELBOX_REAL_DATA) / "Cs137SMALL.Chn", chn);
 
     enter_multispectrum_page(state, ui, adder_file);
     EXPECT_EQ(state.file_name, adder_file);

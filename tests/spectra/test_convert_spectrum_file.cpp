@@ -100,7 +100,7 @@ TEST_F(Convert, AnotherFileOfTheCopysNameIsReplacedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(load(own.string())->sum(), 15.0);
 
     // A copy written in another layout (by the converter page, say) holds the same spectrum.
-    std::ofstream(own) << "Cu\n       4       5       6\n";
+    write("run2.dat", "Cu\n       4       5       6\n");
     const std::size_t asked = ui_.texts().size();
     EXPECT_TRUE(spectra::CONVERT_SPECTRUM_FILE(files_, ui_, source.string()).written);
     EXPECT_EQ(ui_.texts().size(), asked);

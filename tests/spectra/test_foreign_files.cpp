@@ -244,10 +244,12 @@ TEST_F(ForeignCopies, ADifferentFileOfTheCopysNameIsReplacedOnlyWhenTheUserAgree
     const auto kept = spectra::CONVERT_SPECTRUM_FILE(files, ui, source, dir_.string());
     EXPECT_TRUE(kept.kept_existing);
     EXPECT_FALSE(kept.written);
-    std::ifstream in(target);
-    std::string first_line;
-    std::getline(in, first_line);
-    EXPECT_EQ(first_line, "My own measurement");
+    {
+        std::ifstream in(target);
+        std::string first_line;
+        std::getline(in, first_line);
+        EXPECT_EQ(first_line, "My own measurement");
+    }
     EXPECT_TRUE(spectra::CONVERT_SPECTRUM_FILE(files, ui, source, dir_.string(), spectra::ExistingFile::Keep)
                     .kept_existing);
     EXPECT_TRUE(spectra::CONVERT_SPECTRUM_FILE(files, ui, source, dir_.string(), spectra::ExistingFile::Replace)

@@ -7,6 +7,7 @@
 
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
+#include "support/files.h"
 #include "support/spectrum_roundtrip.h"
 #include "write_spectrum_file.h"
 
@@ -133,14 +134,14 @@ TEST(WriteThenRead, RandomSpectraReadBackAsWritten) {
 
 TEST(WriteSpectrumFile, ReplacesTheOldFileAndLeavesItWhenWritingFails) {
     const fs::path path = temp_path("replace.dat");
-    std::ofstream(path) << "old content\n";
+    std::ofstream(path, std::ios::binary) << "old content\n";
     const std::vector<double> counts{5, 6};
 
     EXPECT_FALSE(spectra::write_spectrum_file(path.string(), {{"new", counts}}, "(bad)"));
     EXPECT_EQ(read_text(path), "old content\n");
 
     ASSERT_TRUE(spectra::write_spectrum_file(path.string(), {{"new", counts}}, "(10i8)"));
-    EXPECT_EQ(read_text(path), "new\n       5       6\n");
+    EXPECT_EQ(read_text(path), support::system_text("new\n       5       6\n"));
     for (const auto& entry : fs::directory_iterator(path.parent_path())) {
         EXPECT_EQ(entry.path().string().find(path.string() + ".part"), std::string::npos);
     }

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/files.h"
+
 namespace vorelbox::support {
 
 class TempFolder {
@@ -14,12 +16,15 @@ public:
     explicit TempFolder(const std::string& prefix)
         : path_(std::filesystem::temp_directory_path() /
                 (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        std::filesystem::remove_all(path_);
+        remove_folder(path_);
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        try {
+            remove_folder(path_);
+        } catch (const std::filesystem::filesystem_error& e) {
+            ADD_FAILURE() << "the test's folder stays: " << e.what();
+        }
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
