@@ -42,7 +42,7 @@ void make_fixtures() {
 }
 
 // A name the loader could reach outside the folder: a path that does not start
-// in it, or that climbs out of it.
+// in it, that climbs out of it, or that names a drive ("C:run.dat" on Windows).
 bool names_outside(std::string_view text) {
     const std::string inside = fuzz::sandbox().string() + "/";
     common::Lines lines(text);
@@ -54,7 +54,8 @@ bool names_outside(std::string_view text) {
         }
         const std::string_view name = common::cut_at_nul(fields->file);
         const bool has_separator = name.find_first_of("/\\") != std::string_view::npos;
-        if ((has_separator && name.substr(0, inside.size()) != inside) || name.find("..") != std::string_view::npos) {
+        if ((has_separator && name.substr(0, inside.size()) != inside) || name.find("..") != std::string_view::npos ||
+            name.find(':') != std::string_view::npos) {
             return true;
         }
     }
@@ -66,7 +67,9 @@ bool names_outside(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = [] {
         make_fixtures();
-        return ::chdir(fuzz::sandbox().c_str()) == 0;
+        std::error_code ec;
+        std::filesystem::current_path(fuzz::sandbox(), ec);
+        return !ec;
     }();
     const std::string_view text = fuzz::as_text(data, size);
     if (!ready || names_outside(text)) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,9 +49,13 @@ inline const std::filesystem::path& sandbox() {
 // several runs at once never see a half-written fixture.
 inline void put_file(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path temp = path.string() + ".tmp" + std::to_string(::getpid());
-    if (std::FILE* f = std::fopen(temp.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+    bool written = false;
+    {
+        std::ofstream out(temp, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        written = static_cast<bool>(out);
+    }
+    if (written) {
         std::error_code ec;
         std::filesystem::rename(temp, path, ec);
     }

@@ -26,11 +26,11 @@ namespace fs = std::filesystem;
 bool run_one(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "replay: cannot read %s\n", path.c_str());
+        std::fprintf(stderr, "replay: cannot read %s\n", path.string().c_str());
         return false;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::fprintf(stderr, "replay: %s (%zu bytes)\n", path.c_str(), bytes.size());
+    std::fprintf(stderr, "replay: %s (%zu bytes)\n", path.string().c_str(), bytes.size());
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return true;
 }
