@@ -31,7 +31,9 @@ constexpr int FIRST_DRAWN_SPECTRA = 6;  // drawn of a new file until the user se
 constexpr int Y_SCROLL_MAXIMUM = 999;
 
 inline constexpr const char* MULTI_FILE_TITLE = "Vorelix Spectrum";
-inline constexpr const char* MULTI_FILE_FILTER = "Spectrum file (*.dat)|*.dat|all files|*.*||";
+// The filter of "&Find spectra": native files first, then every other kind the
+// page reads (see read_file in multispectrum_file.cpp), then all files.
+std::string multi_file_filter();
 inline constexpr const char* MULTI_PICTURE_TITLE = "Dorvakest EMF Imagefile";
 // EMF first, then the other picture kinds the picture writer knows by extension.
 inline constexpr const char* MULTI_PICTURE_FILTER =

@@ -247,11 +247,16 @@ bool load_multispectrum_file(MultispectrumState& state, common::Ui& ui,
     return true;
 }
 
+std::string multi_file_filter() {
+    return "Spectrum file (*.dat)|*.dat|Any spectrum file (*.dat;*.chn;*.spe)|*.dat;*.chn;*.spe|" +
+           spectra::foreign_files_filter() + "Spectrum in control file (*.lmc,*.cvc)|*.lmc;*.cvc|all files|*.*||";
+}
+
 void SETUPVORELBOXMULTISPECTRUM(MultispectrumState& state, common::Ui& ui, MultiCommand command) {
     switch (command) {
         case MultiCommand::FindSpectra: {
             const std::string chosen =
-                common::FIND_FILEW(ui, state.file_name, MULTI_FILE_TITLE, MULTI_FILE_FILTER);
+                common::FIND_FILEW(ui, state.file_name, MULTI_FILE_TITLE, multi_file_filter());
             if (chosen.empty()) {
                 return;
             }

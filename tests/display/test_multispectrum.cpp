@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "fakes/file_filters.h"
 #include "fakes/recording_canvas.h"
 #include "fakes/recording_print_device.h"
 #include "fakes/scripted_ui.h"
+#include "foreign_formats.h"
 #include "multispectrum.h"
 #include "multispectrum_paint.h"
 #include "support/files.h"
@@ -303,6 +305,38 @@ TEST_F(Multispectrum, FindSpectraLoadsTheFirstSixAndItsWindow) {
     SETUPVORELBOXMULTISPECTRUM(state, ui, MultiCommand::FindSpectra);
     EXPECT_EQ(ui.texts().back(), "This is not a proper spectrum file");
     EXPECT_EQ(state.page.out_of, 0);
+}
+
+// "&Find spectra" offers what the page reads, and only that: native files
+// first, then the other kinds the file identification knows.
+TEST_F(Multispectrum, FindSpectraOffersTheKindsThePageReads) {
+    ui.choose("");
+    SETUPVORELBOXMULTISPECTRUM(state, ui, MultiCommand::FindSpectra);
+    ASSERT_EQ(ui.file_requests.size(), 1u);
+    const auto& filters = ui.file_requests[0].filters;
+    ASSERT_FALSE(filters.empty());
+    EXPECT_EQ(filters.front().pattern, "*.dat");
+    EXPECT_EQ(filters.back().pattern, "*.*");
+    const std::set<std::string> offered = fakes::offered_extensions(filters);
+    for (const std::string& extension : offered) {
+        EXPECT_TRUE(spectra::is_identified_spectrum_name("run" + extension)) << extension;
+    }
+    std::vector<std::string> names = fakes::other_instrument_names();
+    names.insert(names.end(), {"m.chn", "n.SPE", "o.lmc", "p.cvc"});
+    for (const std::string& name : names) {
+        ASSERT_TRUE(spectra::is_identified_spectrum_name(name)) << name;
+        EXPECT_EQ(offered.count(common::LOWCASE(name.substr(name.find('.')))), 1u)
+            << name << " is read by the page but not offered";
+    }
+
+    // An eight-detector N42 chosen there shows all eight spectra.
+    ui.choose(std::string(VORELBOX_FORMATS_DATA) + "/ba133_source_640s_20100317.n42");
+    SETUPVORELBOXMULTISPECTRUM(state, ui, MultiCommand::FindSpectra);
+    EXPECT_EQ(state.file_type, "N42");
+    EXPECT_EQ(state.page.out_of, 8);
+    EXPECT_EQ(channel_count(state), 16384);
+    EXPECT_EQ(drawn(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(ui.texts().empty());
 }
 
 TEST_F(Multispectrum, WhatTheUserSelectsIsWhatIsDrawn) {
