@@ -41,6 +41,7 @@
 #include "program_setup.h"
 #include "qt_print_device.h"
 #include "startup.h"
+#include "status_part.h"
 #include "text_output_widget.h"
 
 namespace vorelbox::platform {
@@ -575,7 +576,7 @@ void MainWindow::build_status_bar() {
     // part 3 takes the rest.
     constexpr std::array<int, 3> widths{150, 350, 0};
     for (std::size_t i = 0; i < status_parts_.size(); ++i) {
-        auto* part = new QLabel(bar);
+        auto* part = new StatusPart(bar);
         part->setObjectName(QStringLiteral("statusPart%1").arg(i + 1));
         part->setFrameShape(QFrame::Panel);
         part->setFrameShadow(QFrame::Sunken);

@@ -15,6 +15,7 @@
 
 #include "app_state.h"
 #include "main_window.h"
+#include "status_part.h"
 
 using vorelbox::core::AppState;
 using vorelbox::platform::MainWindow;
@@ -164,6 +165,37 @@ class TestMainWindow : public QObject {
 
         file->actions().constLast()->trigger();
         QTRY_VERIFY(!w.isVisible());
+    }
+
+    // The name of an instrument's file can be longer than the status bar: the
+    // text is shortened in the middle, keeps its start and its end, and the
+    // window does not grow for it.
+    void a_long_status_text_is_shortened_in_the_middle() {
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.resize(w.minimumSize());
+        QTest::qWait(50);
+        const QSize before = w.size();
+        auto* part = w.findChild<vorelbox::platform::StatusPart*>(QStringLiteral("statusPart3"));
+        QVERIFY(part != nullptr);
+        const QString name = QStringLiteral("01122014152731-GT01122014182338-GA37.4963000N-GO122.4633000W.n42");
+        const QString text = QStringLiteral("ANSI N42.42-2012 file [") + name + QStringLiteral("] loaded");
+        vorelbox::common::STATUS(w.ui(), text.toStdString());
+        QTest::qWait(50);
+        QCOMPARE(w.size(), before);
+        QCOMPARE(part->text(), text);  // the whole text stays the part's
+        QVERIFY(part->is_shortened());
+        const QString shown = part->shown_text(part->contentsRect().width());
+        QVERIFY(part->fontMetrics().horizontalAdvance(shown) <= part->contentsRect().width());
+        QVERIFY2(shown.startsWith(QStringLiteral("ANSI N42")) && shown.endsWith(QStringLiteral("loaded")) &&
+                     shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
+
+        // A short text is shown as it is.
+        vorelbox::common::STATUS(w.ui(), "Converting");
+        QVERIFY(!part->is_shortened());
     }
 
     void about_box_names_the_version() {
