@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <numeric>
 #include <sstream>
 
 #include "adder_commands.h"
 #include "adder_page.h"
 #include "fakes/fake_clipboard.h"
+#include "fakes/file_filters.h"
 #include "fakes/scripted_ui.h"
 #include "load_spectrum_file.h"
 #include "pasted_spectrum.h"
@@ -88,6 +90,81 @@ TEST_F(AdderPage, LookupOffersTheSpectraOfTheFile) {
     apply(AdderCommand::SpectrumSelection, 2);
     EXPECT_EQ(page.selected_input, 2);
     EXPECT_EQ(store.CURRENT_SPECTRUM[0], 201.0);
+}
+
+// A file of another instrument as the input file: its native copy beside it is
+// what the page reads, offers and includes. The sums are those an independent
+// reader gives for spectrum 1 of each file.
+TEST_F(AdderPage, EveryOtherInstrumentsFileIsAnInputFile) {
+    struct Kind {
+        const char* file;
+        int spectra;
+        int channels;
+        double sum;
+    };
+    const Kind kinds[] = {{"LaBr.CNF", 1, 1024, 2180755},           {"Q8910_Helicopter.N42", 81, 1024, 9828},
+                          {"demoNoCal.mca", 1, 2048, 96897},         {"hpge_dummy_test_01.iec", 1, 2048, 74305419},
+                          {"LaBr.TKA", 1, 1024, 2180755},           {"SGM102432.csv", 1, 4094, 166239}};
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.file);
+        const fs::path copy = dir_ / k.file;
+        fs::copy_file(fs::path(VORELBOX_FORMATS_DATA) / k.file, copy, fs::copy_options::overwrite_existing);
+        fs::remove(fs::path(copy).replace_extension(".dat"));
+        look_up(copy.string());
+        EXPECT_EQ(adder.page.input_file, fs::path(copy).replace_extension(".dat").string());
+        EXPECT_EQ(adder.page.input_spectra, k.spectra);
+        EXPECT_EQ(adder.page.input_channels, k.channels);
+        EXPECT_EQ(adder.page.selection_items.size(), static_cast<std::size_t>(k.spectra));
+        ASSERT_GE(store.CURRENT_SPECTRUM.size(), static_cast<std::size_t>(k.channels));
+        EXPECT_EQ(std::accumulate(store.CURRENT_SPECTRUM.begin(), store.CURRENT_SPECTRUM.begin() + k.channels, 0.0),
+                  k.sum);
+    }
+    EXPECT_TRUE(ui.texts().empty()) << ui.texts().front();
+    // The dialog that chose them offers every kind.
+    const auto offered = fakes::offered_extensions(ui.file_requests.front().filters);
+    for (const std::string& name : fakes::other_instrument_names()) {
+        EXPECT_EQ(offered.count(common::LOWCASE(name.substr(name.find('.')))), 1u) << name;
+    }
+
+    // The last one, included, becomes a row of the list with its counts.
+    apply(AdderCommand::Include);
+    ASSERT_EQ(adder.list.row_count(), 1);
+    EXPECT_EQ(adder.list.channels, 4094);
+    EXPECT_EQ(std::accumulate(adder.list.rows[0].counts.begin(), adder.list.rows[0].counts.begin() + 4094, 0.0),
+              166239.0);
+}
+
+// A list naming a CNF, spectrum 5 of an 81-spectrum N42 and a TKA file, all of
+// 1024 channels, loads through the conversion of each and sums their counts.
+TEST_F(AdderPage, AListOfOtherInstrumentsFilesSumsTheirCounts) {
+    for (const char* name : {"LaBr.CNF", "Q8910_Helicopter.N42"}) {
+        fs::copy_file(fs::path(VORELBOX_FORMATS_DATA) / name, dir_ / name);
+    }
+    // Its own name: LaBr.TKA would share the CNF's native copy LaBr.dat.
+    fs::copy_file(fs::path(VORELBOX_FORMATS_DATA) / "LaBr.TKA", dir_ / "LaBr2.TKA");
+    const fs::path list = dir_ / "instruments.vsl";
+    std::ofstream(list) << "VORELIX SPECTRUM LIST 1024, channels\n"
+                        << "LaBr CNF|1|" << (dir_ / "LaBr.CNF").string() << "\n"
+                        << "helicopter 5|5|" << (dir_ / "Q8910_Helicopter.N42").string() << "\n"
+                        << "LaBr TKA|1|" << (dir_ / "LaBr2.TKA").string() << "\n";
+    ui.choose(list.string());
+    apply(AdderCommand::LoadList);
+    EXPECT_TRUE(ui.texts().empty()) << ui.texts().front();
+    ASSERT_EQ(adder.list.row_count(), 3);
+    EXPECT_EQ(adder.list.channels, 1024);
+    const auto row_sum = [this](int row) {
+        const auto& c = adder.list.rows[static_cast<std::size_t>(row)].counts;
+        return std::accumulate(c.begin(), c.begin() + 1024, 0.0);
+    };
+    EXPECT_EQ(row_sum(0), 2180755.0);
+    EXPECT_EQ(row_sum(1), 10250.0);
+    EXPECT_EQ(row_sum(2), 2180755.0);
+    const std::vector<double> sum = list_sum(adder.list);
+    ASSERT_GE(sum.size(), 1024u);
+    EXPECT_EQ(std::accumulate(sum.begin(), sum.begin() + 1024, 0.0), 2180755.0 + 10250.0 + 2180755.0);
+    for (const char* copy : {"LaBr.dat", "Q8910_Helicopter.dat", "LaBr2.dat"}) {
+        EXPECT_TRUE(fs::exists(dir_ / copy)) << copy;
+    }
 }
 
 TEST_F(AdderPage, IncludeSkipsSpectraAlreadyInTheList) {

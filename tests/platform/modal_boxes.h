@@ -7,8 +7,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -24,6 +26,7 @@ class ModalBoxes : public QObject {
     QStringList buttons;  // the buttons to press, in order
     QStringList files;    // the paths the file dialogs return, in order
     QStringList dialogs;  // the titles of the file dialogs shown
+    QStringList filters;  // the name filters of the file dialog shown last
 
   private:
     void answer() {
@@ -41,15 +44,30 @@ class ModalBoxes : public QObject {
             }
             box->reject();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            dialogs.append(dialog->windowTitle());
-            if (files.isEmpty()) {
+            // A dialog still open after its answer gets the same answer again, a
+            // few times: the dialog may not have taken the name yet.
+            if (dialog != answering_) {
+                answering_ = dialog;
+                attempts_ = 0;
+                dialogs.append(dialog->windowTitle());
+                filters = dialog->nameFilters();
+                answer_ = files.isEmpty() ? QString() : files.takeFirst();
+            }
+            if (answer_.isEmpty() || ++attempts_ > 50) {
                 dialog->reject();
             } else {
-                dialog->selectFile(files.takeFirst());
+                dialog->selectFile(answer_);
+                // selectFile leaves the name field alone while it has the focus.
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                    name->setText(answer_);
+                }
                 static_cast<QDialog*>(dialog)->accept();  // public there, and still the file dialog's own
             }
         }
     }
 
     QTimer timer_;
+    QPointer<QFileDialog> answering_;  // the file dialog answered last, while it is open
+    QString answer_;                   // its answer; empty: cancel
+    int attempts_ = 0;
 };
