@@ -10,4 +10,9 @@ export LC_ALL="${VORELBOX_WINE_LOCALE:-C.UTF-8}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No window of Wine's own (crash dialogs, the prefix's first set-up).
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d;mscoree=d;mshtml=d}"
+# One Wine server for the whole run, kept for a minute after the last program
+# ends: a program started just as a server was closing down on its own failed
+# with "recvmsg: Connection reset by peer". When a server already runs, this
+# leaves it be.
+"${VORELBOX_WINESERVER:-/usr/lib/wine/wineserver64}" -p60 > /dev/null 2>&1 || true
 exec "${VORELBOX_WINE:-/usr/lib/wine/wine64}" "$@"
