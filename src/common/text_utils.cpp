@@ -4,8 +4,6 @@
 
 namespace vorelbox::common {
 
-bool is_blank_char(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0'; }
-
 std::string_view trim_right(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0 && is_blank_char(text[end - 1])) {

@@ -7,7 +7,7 @@
 namespace vorelbox::common {
 
 // Blanks are spaces, tabs, carriage returns and NUL characters.
-bool is_blank_char(char c);
+inline bool is_blank_char(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0'; }
 std::string_view trim_right(std::string_view text);
 std::string_view trim_left(std::string_view text);
 std::string_view trim(std::string_view text);

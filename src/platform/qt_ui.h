@@ -32,8 +32,8 @@ class QtUi : public common::Ui {
 
     // Writes to the label of part 1..3 that the main window attached; other parts
     // and parts without a label are ignored. The label is painted at once, unless
-    // a label was painted so at most 40 ms ago: it is then painted when the
-    // program next waits for the user.
+    // a label was painted so less than a tenth of a second ago: it is then
+    // painted when the program next waits for the user.
     void set_status_text(int part, const std::string& text) override;
 
     // Qt's file dialog; its own (not the system's) on the offscreen platform so

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "dialog_values.h"
@@ -14,7 +15,6 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-bool is_separator(char c) { return common::is_blank_char(c) || c == '\n' || c == ',' || c == ';'; }
 
 // The length of the number at the start of `text`: a sign, digits with at most
 // one point, an exponent (e or E, a sign, digits). 0 when there is none.
@@ -130,34 +130,32 @@ std::string points_text(const std::vector<std::pair<double, double>>& points) {
     return text;
 }
 
-bool is_whole_count(double count) {
-    constexpr double largest = 9007199254740992.0;  // 2^53
-    return std::isfinite(count) && std::abs(count) < largest && count == std::floor(count);
+
+std::optional<double> TouchingNumbers::next_of_any_form() {
+    const std::size_t length = number_length(text_.substr(at_));
+    std::string_view number = text_.substr(at_, length);
+    if (!number.empty() && number.front() == '+') {
+        number.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [stop, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (length == 0 || ec != std::errc() || stop != number.data() + number.size() || !std::isfinite(value)) {
+        failed_ = true;
+        at_ = text_.size();
+        return std::nullopt;
+    }
+    at_ += length;
+    return value;
 }
 
 std::optional<std::vector<double>> touching_numbers(std::string_view text) {
+    TouchingNumbers numbers(text);
     std::vector<double> values;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (is_separator(text[i])) {
-            ++i;
-            continue;
-        }
-        const std::size_t length = number_length(text.substr(i));
-        if (length == 0) {
-            return std::nullopt;
-        }
-        std::string_view number = text.substr(i, length);
-        if (number.front() == '+') {
-            number.remove_prefix(1);
-        }
-        double value = 0;
-        const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) {
-            return std::nullopt;
-        }
-        values.push_back(value);
-        i += length;
+    while (const auto v = numbers.next()) {
+        values.push_back(*v);
+    }
+    if (numbers.failed()) {
+        return std::nullopt;
     }
     return values;
 }

@@ -4,12 +4,17 @@
 // acquisition data for the page's pane, and what the user should be told.
 // Each reader has a bytes layer (read_X_bytes) and a path layer (read_X_file).
 
+#include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "digit_run.h"
+#include "text_utils.h"
 
 namespace vorelbox::spectra {
 
@@ -79,11 +84,57 @@ std::string points_text(const std::vector<std::pair<double, double>>& points);
 
 // A count must be a whole number that a double holds exactly (|c| < 2^53); the
 // native copy writes whole counts, so a fraction would be changed silently.
-bool is_whole_count(double count);
+inline bool is_whole_count(double count) {
+    constexpr double largest = 9007199254740992.0;  // 2^53
+    // Below 2^53 the conversion to a 64-bit integer cannot overflow, and gives
+    // the count back only when it has no fraction.
+    return std::abs(count) < largest && static_cast<double>(static_cast<std::int64_t>(count)) == count;
+}
 
 // The numbers of a text, also when they touch: "8.0E-01-2.9E-08" is two numbers.
 // Blanks, tabs, line ends, commas and semicolons separate numbers too. Nothing (std::nullopt)
 // when the text holds anything else.
 std::optional<std::vector<double>> touching_numbers(std::string_view text);
+
+// Blanks, line ends, commas and semicolons separate numbers.
+inline bool separates_numbers(char c) { return common::is_blank_char(c) || c == '\n' || c == ',' || c == ';'; }
+
+// The same numbers read one at a time, for a reader that keeps no list of them.
+class TouchingNumbers {
+public:
+    explicit TouchingNumbers(std::string_view text) : text_(text) {}
+
+    // The next number; nothing at the end of the text, and nothing from then on
+    // once something other than a number or a separator was met (failed()).
+    std::optional<double> next() {
+        while (at_ < text_.size() && separates_numbers(text_[at_])) {
+            ++at_;
+        }
+        if (at_ == text_.size()) {
+            return std::nullopt;
+        }
+        // A whole number of up to 15 digits that a separator or the end follows,
+        // by far the most common, is read at once; it is exact in a double.
+        const char* const begin = text_.data() + at_;
+        const char* const end = text_.data() + text_.size();
+        if (*begin >= '0' && *begin <= '9') {
+            const DigitRun d = digit_run(begin, end, end);
+            const char* const after = begin + d.count;
+            if (d.count <= 15 && (after == end || separates_numbers(*after))) {
+                at_ += static_cast<std::size_t>(d.count);
+                return static_cast<double>(static_cast<std::int64_t>(d.value));
+            }
+        }
+        return next_of_any_form();
+    }
+    bool failed() const { return failed_; }
+
+private:
+    std::optional<double> next_of_any_form();
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+    bool failed_ = false;
+};
 
 }  // namespace vorelbox::spectra

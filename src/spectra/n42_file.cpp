@@ -201,32 +201,52 @@ ChannelCounts channel_counts(const XmlElement& data) {
                       "\", which cannot be read";
         return out;
     }
-    const auto values = touching_numbers(data.text);
-    if (!values) {
-        out.problem = "its channel data hold something other than numbers";
-        return out;
-    }
-    for (std::size_t k = 0; k < values->size(); ++k) {
-        const double v = (*values)[k];
-        if (!is_whole_count(v)) {
-            out.problem = "its channel data hold a count that is not a whole number";
-            return out;
+    // Each count takes at least two characters but for the last (a digit and a
+    // separator), so half the text's length (within the channel limit) holds
+    // the counts of an uncompressed spectrum without growing.
+    out.counts.reserve(std::min<std::size_t>(data.text.size() / 2 + 1, MAX_CHANNELS));
+    TouchingNumbers numbers(data.text);
+    std::string problem;
+    bool too_many = false;
+    while (const auto v = numbers.next()) {
+        if (!is_whole_count(*v)) {
+            problem = "its channel data hold a count that is not a whole number";
+            break;
         }
-        double run = 1;
-        double value = v;
-        if (counted_zeroes && v == 0) {
-            if (k + 1 >= values->size() || !is_whole_count((*values)[k + 1]) || (*values)[k + 1] < 0) {
-                out.problem = "its counted zeroes end in a 0 without the number of zero channels";
-                return out;
+        if (!counted_zeroes || *v != 0) {
+            if (out.counts.size() >= static_cast<std::size_t>(MAX_CHANNELS)) {
+                too_many = true;
+                break;
             }
-            run = (*values)[++k];
-            value = 0;
+            out.counts.push_back(*v);
+            continue;
         }
-        if (static_cast<double>(out.counts.size()) + run > MAX_CHANNELS) {
-            out.too_many = true;
-            return out;
+        // A 0 and the number of zero channels it stands for.
+        const auto run = numbers.next();
+        if (!run || !is_whole_count(*run) || *run < 0) {
+            problem = "its counted zeroes end in a 0 without the number of zero channels";
+            break;
         }
-        out.counts.insert(out.counts.end(), static_cast<std::size_t>(run), value);
+        if (static_cast<double>(out.counts.size()) + *run > MAX_CHANNELS) {
+            too_many = true;
+            break;
+        }
+        out.counts.insert(out.counts.end(), static_cast<std::size_t>(*run), 0.0);
+    }
+    if (!problem.empty() || too_many) {
+        // Something other than numbers anywhere in the data is what the user
+        // hears of first, whatever else is wrong before it.
+        while (numbers.next()) {
+        }
+    }
+    if (numbers.failed()) {
+        problem = "its channel data hold something other than numbers";
+        too_many = false;
+    }
+    if (!problem.empty() || too_many) {
+        out.counts.clear();
+        out.problem = std::move(problem);
+        out.too_many = too_many;
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #include "xml_document.h"
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -144,7 +145,17 @@ XmlDocument parse_xml(std::string_view bytes) {
     XML_SetElementHandler(b.parser, on_start, on_end);
     XML_SetCharacterDataHandler(b.parser, on_text);
     XML_SetEntityDeclHandler(b.parser, on_entity);
-    const XML_Status status = XML_Parse(b.parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE);
+    // The bytes go to the parser a piece at a time: it copies what it is given
+    // into a buffer of its own, which so stays small whatever the document's size.
+    constexpr std::size_t piece = 64 * 1024;
+    XML_Status status = XML_STATUS_OK;
+    std::size_t at = 0;
+    do {
+        const std::size_t length = std::min(piece, bytes.size() - at);
+        const bool last = at + length == bytes.size();
+        status = XML_Parse(b.parser, bytes.data() + at, static_cast<int>(length), last ? XML_TRUE : XML_FALSE);
+        at += length;
+    } while (status == XML_STATUS_OK && at < bytes.size());
     if (status != XML_STATUS_OK && b.document.problem.empty()) {
         b.document.problem = std::string("XML error at line ") +
                              std::to_string(XML_GetCurrentLineNumber(b.parser)) + ": " +

@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <optional>
+#include <random>
 
 #include "amptek_mca.h"
 #include "canberra_cnf.h"
@@ -29,6 +36,63 @@ std::string bytes_of(const std::string& name) {
 bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::vector<double> counts(const ForeignRead& r, std::size_t k = 0) { return r.spectra.at(k).counts; }
+
+}  // namespace
+
+namespace {
+
+bool separates(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0' || c == '\n' || c == ',' || c == ';'; }
+bool digit(std::string_view t, std::size_t i) { return i < t.size() && t[i] >= '0' && t[i] <= '9'; }
+
+// The numbers of a text read one number at a time with from_chars: a sign, digits
+// with at most one point, an exponent when digits follow its e or E and sign.
+std::optional<std::vector<double>> numbers_one_at_a_time(std::string_view t) {
+    std::vector<double> out;
+    std::size_t i = 0;
+    while (i < t.size()) {
+        if (separates(t[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        if (t[i] == '+' || t[i] == '-') {
+            ++i;
+        }
+        std::size_t digits = 0;
+        for (; digit(t, i); ++i) {
+            ++digits;
+        }
+        if (i < t.size() && t[i] == '.') {
+            for (++i; digit(t, i); ++i) {
+                ++digits;
+            }
+        }
+        if (digits == 0) {
+            return std::nullopt;
+        }
+        if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+            std::size_t j = i + 1;
+            if (j < t.size() && (t[j] == '+' || t[j] == '-')) {
+                ++j;
+            }
+            if (digit(t, j)) {
+                for (i = j; digit(t, i); ++i) {
+                }
+            }
+        }
+        std::string_view number = t.substr(start, i - start);
+        if (number.front() == '+') {
+            number.remove_prefix(1);
+        }
+        double v = 0;
+        const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), v);
+        if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(v)) {
+            return std::nullopt;
+        }
+        out.push_back(v);
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -109,6 +173,87 @@ TEST(N42, ADeclaredChannelCountThatDisagreesWithTheDataIsTold) {
     ASSERT_EQ(r.notes.size(), 1u);
     EXPECT_TRUE(mentions(r.notes[0], "declares 8 channels and holds 4"));
 }
+
+namespace {
+
+// What the channel data of an N42 spectrum come to, read as a list of numbers
+// first and then counted: the counts, or the problem the user is told of.
+struct ChannelOutcome {
+    std::vector<double> counts;
+    std::string problem;
+};
+
+ChannelOutcome channels_from_the_list(std::string_view text, bool counted_zeroes);
+
+std::string n42_of(const std::string& data, bool counted_zeroes) {
+    return std::string("<RadInstrumentData><Spectrum><ChannelData") +
+           (counted_zeroes ? " compressionCode=\"CountedZeroes\">" : ">") + data +
+           "</ChannelData></Spectrum></RadInstrumentData>";
+}
+
+}  // namespace
+
+TEST(N42, ChannelDataReadAsTheirListOfNumbersSaysOnRandomData) {
+    // Whole counts, zero runs, fractions, signs, runs past the channel limit and
+    // stray letters in any order: the counts and the message that comes first
+    // must be those of reading the whole list of numbers before counting.
+    std::mt19937 random(3);
+    const std::vector<std::string> tokens = {"0", "0", "7", "12345678", "250000", "2", "1.5", "-4", "-0",
+                                             "x",  "1e2", "0 262144", "3,", ";", "\n", "123456789012345678"};
+    std::uniform_int_distribution<std::size_t> pick(0, tokens.size() - 1);
+    std::uniform_int_distribution<int> length(0, 12);
+    for (int trial = 0; trial < 4000; ++trial) {
+        std::string data;
+        for (int k = length(random); k > 0; --k) {
+            data += tokens[pick(random)] + " ";
+        }
+        const bool counted = trial % 2 == 0;
+        const ForeignRead r = read_n42_bytes(n42_of(data, counted), "r.n42");
+        const ChannelOutcome expected = channels_from_the_list(data, counted);
+        if (!expected.problem.empty()) {
+            EXPECT_TRUE(mentions(r.problem, expected.problem)) << data << "\n" << r.problem;
+        } else if (expected.counts.empty()) {
+            EXPECT_TRUE(mentions(r.problem, "hold no channel data")) << data << "\n" << r.problem;
+        } else {
+            ASSERT_TRUE(r.ok()) << data << "\n" << r.problem;
+            EXPECT_EQ(counts(r), expected.counts) << data;
+        }
+    }
+}
+
+namespace {
+
+ChannelOutcome channels_from_the_list(std::string_view text, bool counted_zeroes) {
+    ChannelOutcome out;
+    const auto values = numbers_one_at_a_time(text);
+    if (!values) {
+        out.problem = "something other than numbers";
+        return out;
+    }
+    for (std::size_t k = 0; k < values->size(); ++k) {
+        const double v = (*values)[k];
+        if (!is_whole_count(v)) {
+            out.problem = "a count that is not a whole number";
+            return out;
+        }
+        double run = 1;
+        if (counted_zeroes && v == 0) {
+            if (k + 1 >= values->size() || !is_whole_count((*values)[k + 1]) || (*values)[k + 1] < 0) {
+                out.problem = "without the number of zero channels";
+                return out;
+            }
+            run = (*values)[++k];
+        }
+        if (static_cast<double>(out.counts.size()) + run > MAX_CHANNELS) {
+            out.problem = "channels can be read";
+            return out;
+        }
+        out.counts.insert(out.counts.end(), static_cast<std::size_t>(run), counted_zeroes && v == 0 ? 0.0 : v);
+    }
+    return out;
+}
+
+}  // namespace
 
 TEST(N42, DocumentsThatAreNoSpectraAreRefusedWithTheReason) {
     EXPECT_TRUE(mentions(read_n42_bytes("<html><body/></html>", "d.xml").problem, "its root element is html"));
@@ -238,6 +383,57 @@ TEST(ForeignKinds, ExtensionsAndTypeTextsWithoutRegardToCase) {
     EXPECT_TRUE(is_identified_spectrum_name("/x/run.SPE"));
     EXPECT_TRUE(is_identified_spectrum_name("C:\\x\\run.iec"));
     EXPECT_FALSE(is_identified_spectrum_name("/x/run.spc"));
+}
+
+
+TEST(TouchingNumbers, AgreeWithTheReadingOneNumberAtATimeOnRandomTexts) {
+    // Runs of 0 to 20 digits (whole numbers are read eight digits at a time up to
+    // 16), points, signs, exponents, separators and stray letters.
+    std::mt19937 random(5);
+    const std::string others = " \n,;\t\r.-+eE.x";
+    std::uniform_int_distribution<int> parts(0, 10);
+    std::uniform_int_distribution<int> digits(0, 20);
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::uniform_int_distribution<std::size_t> other(0, others.size() - 1);
+    std::uniform_int_distribution<int> digit_of(0, 9);
+    for (int trial = 0; trial < 30000; ++trial) {
+        std::string text;
+        for (int k = parts(random); k > 0; --k) {
+            if (kind(random) < 3) {
+                for (int n = digits(random); n > 0; --n) {
+                    text += static_cast<char>('0' + digit_of(random));
+                }
+            }
+            text += others[other(random)];
+        }
+        if (kind(random) == 0 && !text.empty()) {
+            text.pop_back();  // a text that ends in a number
+        }
+        const auto fast = touching_numbers(text);
+        const auto slow = numbers_one_at_a_time(text);
+        ASSERT_EQ(fast.has_value(), slow.has_value()) << '"' << text << '"';
+        if (fast) {
+            ASSERT_EQ(fast->size(), slow->size()) << '"' << text << '"';
+            for (std::size_t i = 0; i < fast->size(); ++i) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>((*fast)[i]), std::bit_cast<std::uint64_t>((*slow)[i]))
+                    << '"' << text << "\" value " << i;
+            }
+        }
+    }
+}
+
+TEST(TouchingNumbers, WholeCountsAreWholeAndBelowTwoToThe53) {
+    EXPECT_TRUE(is_whole_count(0.0));
+    EXPECT_TRUE(is_whole_count(-0.0));
+    EXPECT_TRUE(is_whole_count(-17));
+    EXPECT_TRUE(is_whole_count(9007199254740991.0));
+    EXPECT_FALSE(is_whole_count(9007199254740992.0));
+    EXPECT_FALSE(is_whole_count(-9007199254740992.0));
+    EXPECT_FALSE(is_whole_count(2.5));
+    EXPECT_FALSE(is_whole_count(-0.5));
+    EXPECT_FALSE(is_whole_count(4503599627370495.5));
+    EXPECT_FALSE(is_whole_count(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(is_whole_count(std::numeric_limits<double>::quiet_NaN()));
 }
 
 TEST(TouchingNumbers, SignsAndExponentsSeparateNumbers) {
