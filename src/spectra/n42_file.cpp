@@ -201,10 +201,9 @@ ChannelCounts channel_counts(const XmlElement& data) {
                       "\", which cannot be read";
         return out;
     }
-    // Each count takes at least two characters but for the last (a digit and a
-    // separator), so half the text's length (within the channel limit) holds
-    // the counts of an uncompressed spectrum without growing.
-    out.counts.reserve(std::min<std::size_t>(data.text.size() / 2 + 1, MAX_CHANNELS));
+    // Room for a count every four characters (within the channel limit): most
+    // spectra fit without growing, and little is taken that is not used.
+    out.counts.reserve(std::min<std::size_t>(data.text.size() / 4 + 16, MAX_CHANNELS));
     TouchingNumbers numbers(data.text);
     std::string problem;
     bool too_many = false;
