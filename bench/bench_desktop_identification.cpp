@@ -27,6 +27,7 @@
 #include "check_spectrum_file.h"
 #include "count_log.h"
 #include "qt_ui.h"
+#include "status_part.h"
 
 namespace {
 
@@ -35,13 +36,16 @@ namespace fs = std::filesystem;
 
 using bench::application;
 
-// A main window with the three status-bar labels of the program's.
+// A main window with the three status-bar parts of the program's.
 class StatusWindow {
   public:
     StatusWindow() : ui_(&window_) {
         std::array<QLabel*, 3> labels{};
         for (auto& label : labels) {
-            label = new QLabel(&window_);
+            auto* part = new platform::StatusPart(&window_);
+            part->setFrameShape(QFrame::Panel);
+            part->setFrameShadow(QFrame::Sunken);
+            label = part;
             window_.statusBar()->addWidget(label, 1);
         }
         ui_.attach_status_labels(labels);
