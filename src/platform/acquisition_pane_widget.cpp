@@ -38,7 +38,6 @@ AcquisitionPaneWidget::AcquisitionPaneWidget(QWidget* parent) : QFrame(parent) {
         grid->addWidget(field, static_cast<int>(i), 1);
         fields_[i] = field;
     }
-    fields_[7]->setToolTip(tr("Energy = e0 + e1*chn + e2*chn^2 ..., channels counted from 0"));
     grid->setColumnStretch(1, 1);
 }
 
@@ -53,9 +52,15 @@ void AcquisitionPaneWidget::show_pane(const spectra::AcquisitionPane& p) {
                                             spectra::coefficients_text(p.energy),
                                             spectra::points_text(p.points),
                                             p.spectra_in_file > 0 ? std::to_string(p.spectra_in_file) : ""};
+    // A value longer than its field (calibration points, a long instrument
+    // name) shows whole in the field's tool tip.
+    const QString formula = tr("Energy = e0 + e1*chn + e2*chn^2 ..., channels counted from 0");
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        fields_[i]->setText(shown(texts[i]));
+        const QString text = shown(texts[i]);
+        fields_[i]->setText(text);
         fields_[i]->setCursorPosition(0);
+        const QString tip = text.trimmed();
+        fields_[i]->setToolTip(i == 7 ? (tip.isEmpty() ? formula : tip + QLatin1Char('\n') + formula) : tip);
     }
 }
 

@@ -253,6 +253,8 @@ QWidget* ConverterPageWidget::build_display_group() {
     auto* peak_row = new QHBoxLayout;
     peak_channel_ = new QLabel(group);
     peak_channel_->setObjectName(QStringLiteral("peakChannelValue"));
+    // Room for the largest channel number, so that the row does not move when the peak does.
+    peak_channel_->setMinimumWidth(peak_channel_->fontMetrics().horizontalAdvance(QStringLiteral("000000")));
     peak_row->addWidget(caption(tr("Peak channel"), group));
     peak_row->addWidget(peak_channel_);
     peak_row->addStretch(1);
@@ -441,7 +443,7 @@ void ConverterPageWidget::render_panes(const converter::ConverterState& state) {
     tembra_pane_->setVisible(!state.maestro && !state.spe && state.tembra.has_value());
     acquisition_pane_->setVisible(!state.maestro && !state.spe && !state.tembra && state.foreign.has_value());
     if (state.foreign) {
-        acquisition_pane_->show_pane(*state.foreign);
+        acquisition_pane_->show_pane(spectra::pane_of_spectrum(*state.foreign, state.selected));
     }
 
     if (state.maestro) {

@@ -214,6 +214,11 @@ bool check_foreign_file(SpectrumStore& store, common::Ui& ui, ForeignKind kind, 
     r.type_text = foreign_type_text(kind, common::SPLITPATH(file_name).extension);
     r.description = read.description;
     r.foreign = read.pane;
+    if (read.spectra.size() > 1) {
+        for (const ForeignSpectrum& s : read.spectra) {
+            r.foreign->spectra.push_back({s.detector, s.start, s.real_time, s.live_time, s.energy});
+        }
+    }
     r.converted = true;
     return true;
 }

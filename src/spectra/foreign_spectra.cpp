@@ -104,6 +104,19 @@ std::string time_part(const char* name, const std::optional<double>& seconds) {
     return buffer;
 }
 
+AcquisitionPane pane_of_spectrum(const AcquisitionPane& pane, int k) {
+    AcquisitionPane shown = pane;
+    if (k >= 1 && static_cast<std::size_t>(k) <= pane.spectra.size()) {
+        const SpectrumFacts& f = pane.spectra[static_cast<std::size_t>(k - 1)];
+        shown.detector = f.detector;
+        shown.start = f.start;
+        shown.real_time = f.real_time;
+        shown.live_time = f.live_time;
+        shown.energy = f.energy;
+    }
+    return shown;
+}
+
 std::string seconds_text(const std::optional<double>& seconds) {
     return seconds ? common::DLGSETREAL("(f10.2)", *seconds) : std::string();
 }

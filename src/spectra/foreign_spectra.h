@@ -18,6 +18,16 @@
 
 namespace vorelbox::spectra {
 
+// What belongs to one spectrum of a file that holds several (the detectors or
+// the time slices of an N42 file).
+struct SpectrumFacts {
+    std::string detector;
+    std::string start;
+    std::optional<double> real_time;
+    std::optional<double> live_time;
+    std::vector<double> energy;
+};
+
 // The acquisition data of a file, as the shared pane of these kinds shows them.
 // Texts are one line each; a field the file does not hold stays empty.
 struct AcquisitionPane {
@@ -33,7 +43,15 @@ struct AcquisitionPane {
     // Calibration points: channel, energy.
     std::vector<std::pair<double, double>> points;
     int spectra_in_file = 0;  // every spectrum the file holds, those left out too
+    // Each spectrum read, when there are several; the fields above then
+    // describe the first.
+    std::vector<SpectrumFacts> spectra;
 };
+
+// The pane as it describes spectrum k (1-based) of the file: that spectrum's
+// own detector, start, times and energy calibration where the file holds
+// several, blank where that spectrum has none.
+AcquisitionPane pane_of_spectrum(const AcquisitionPane& pane, int k);
 
 struct ForeignSpectrum {
     std::string header;  // one line: sample, detector, start
@@ -42,6 +60,7 @@ struct ForeignSpectrum {
     std::string start;
     std::optional<double> real_time;
     std::optional<double> live_time;
+    std::vector<double> energy;  // its own energy calibration, where the file gives each spectrum one
 };
 
 struct ForeignRead {

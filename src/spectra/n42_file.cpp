@@ -393,6 +393,7 @@ ForeignRead read_n42_bytes(std::string_view bytes, const std::string& file_name)
         s.start = f.start;
         s.real_time = f.real_time;
         s.live_time = f.live_time;
+        s.energy = f.energy;
         s.header = foreign_header({f.detector, f.start});
         if (s.header.empty()) {
             s.header = foreign_header({common::name_with_extension(file_name), r.description});

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -195,6 +196,10 @@ class TestOtherInstruments : public QObject {
             QVERIFY2(energy.contains(calibration), qPrintable(energy));
         }
         QCOMPARE(field(page, "acquisitionSpectraEdit").toInt(), spectra);
+        // A value may be longer than its field: the field's tool tip holds it whole.
+        for (const QLineEdit* edit : page.findChild<QWidget*>(QStringLiteral("acquisitionPane"))->findChildren<QLineEdit*>()) {
+            QVERIFY2(edit->toolTip().contains(edit->text().trimmed()), qPrintable(edit->objectName()));
+        }
 
         settle();
         QStringList cut = cut_on(w, file + QStringLiteral(", first size"));
@@ -221,6 +226,18 @@ class TestOtherInstruments : public QObject {
                      copies_.filePath(QStringLiteral("ba133_source_640s_20100317.n42")));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), BUSY_MACHINE_MS);
         QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('\n'))));
+
+        // The pane describes the spectrum selected: each detector has its own
+        // times and energy calibration (A1 first, B4 last in the file).
+        const QWidget& page = *w.converter_page();
+        QCOMPARE(field(page, "acquisitionDetectorEdit"), QStringLiteral("A1"));
+        page.findChild<QSpinBox*>(QStringLiteral("selectedSpectrumSpin"))->setValue(8);
+        QTRY_COMPARE(field(page, "acquisitionDetectorEdit"), QStringLiteral("B4"));
+        QCOMPARE(field(page, "acquisitionRealTimeEdit").trimmed(), QStringLiteral("639.91"));
+        QCOMPARE(field(page, "acquisitionLiveTimeEdit").trimmed(), QStringLiteral("631.80"));
+        QVERIFY2(field(page, "acquisitionEnergyEdit").startsWith(QStringLiteral("0.09645")),
+                 qPrintable(field(page, "acquisitionEnergyEdit")));
+        QCOMPARE(field(page, "acquisitionInstrumentEdit"), QStringLiteral("ORTEC OSASP Serial #1XXX"));
 
         vorelbox::spectra::SpectrumStore back;
         vorelbox::common::AutoAnswerUi quiet(false);
