@@ -88,25 +88,30 @@ void BM_LoadSpectrumText(benchmark::State& state) {
 BENCHMARK(BM_LoadSpectrumText)->Unit(benchmark::kMillisecond);
 
 // The baseline: skip anything that is not a digit, parse each run of digits.
+std::size_t digit_runs(const std::string& text, std::vector<double>& values) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t n = 0;
+    while (p != end) {
+        if (*p < '0' || *p > '9') {
+            ++p;
+            continue;
+        }
+        std::int64_t v = 0;
+        const auto r = std::from_chars(p, end, v);
+        if (n < values.size()) {
+            values[n++] = static_cast<double>(v);
+        }
+        p = r.ptr;
+    }
+    return n;
+}
+
 void BM_FromCharsBaseline(benchmark::State& state) {
     const std::string& text = sample_file_text();
     std::vector<double> values(static_cast<std::size_t>(spectra_in_file) * channels_in_spectrum + 1000);
     for (auto _ : state) {
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        std::size_t n = 0;
-        while (p != end) {
-            if (*p < '0' || *p > '9') {
-                ++p;
-                continue;
-            }
-            std::int64_t v = 0;
-            const auto r = std::from_chars(p, end, v);
-            if (n < values.size()) {
-                values[n++] = static_cast<double>(v);
-            }
-            p = r.ptr;
-        }
+        const std::size_t n = digit_runs(text, values);
         benchmark::DoNotOptimize(values.data());
         benchmark::DoNotOptimize(n);
     }
@@ -124,21 +129,7 @@ void BM_FromCharsFileBaseline(benchmark::State& state) {
         std::string text(static_cast<std::size_t>(in.tellg()), '\0');
         in.seekg(0);
         in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        std::size_t n = 0;
-        while (p != end) {
-            if (*p < '0' || *p > '9') {
-                ++p;
-                continue;
-            }
-            std::int64_t v = 0;
-            const auto r = std::from_chars(p, end, v);
-            if (n < values.size()) {
-                values[n++] = static_cast<double>(v);
-            }
-            p = r.ptr;
-        }
+        const std::size_t n = digit_runs(text, values);
         benchmark::DoNotOptimize(values.data());
         benchmark::DoNotOptimize(n);
     }
