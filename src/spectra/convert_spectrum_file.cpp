@@ -44,21 +44,29 @@ bool same_spectra(std::string_view old_text, std::string_view new_text, const st
     return true;
 }
 
-// The copy of a source that the caller reads next: keeping a different file of
-// its name means the source is not read.
+// The copy of a single spectrum, eight counts a line.
 ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::string& target,
                          const std::string& header, const std::vector<double>& counts, ExistingFile existing,
                          common::FileOps& ops) {
+    return write_copy_to_read(ui, source, target, {SpectrumToWrite{header, counts, converted_header_max}},
+                              eight_per_line_format(counts), existing, ops);
+}
+
+}  // namespace
+
+ConvertResult write_copy_to_read(common::Ui& ui, const std::string& source, const std::string& target,
+                                 const std::vector<SpectrumToWrite>& spectra, std::string_view format,
+                                 ExistingFile existing, common::FileOps& ops) {
     ConvertResult r;
-    r.target = target;
-    const SpectrumToWrite spectrum{header, counts, converted_header_max};
-    const NativeCopy copy = write_native_copy(ui, source, target, spectrum, eight_per_line_format(counts), existing,
+    r.target = source;
+    const NativeCopy copy = write_native_copy(ui, source, target, spectra, format, existing,
                                               "No keeps it, and " + source + " is not read", ops);
     switch (copy.outcome) {
         case CopyOutcome::Written:
         case CopyOutcome::Unchanged:
             r.written = true;
-            break;
+            r.target = target;
+            return r;
         case CopyOutcome::Kept:
             r.kept_existing = true;
             break;
@@ -67,10 +75,9 @@ ConvertResult write_copy(common::Ui& ui, const std::string& source, const std::s
                                                        copy.saved));
             break;
     }
+    r.failed = true;
     return r;
 }
-
-}  // namespace
 
 NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const std::string& target,
                              const SpectrumToWrite& spectrum, std::string_view format, ExistingFile existing,
@@ -167,10 +174,6 @@ ConvertResult CONVERT_SPECTRUM_FILE(RawFileTable& files, common::Ui& ui, const s
     } else {
         return r;
     }
-    if (!r.written) {
-        r.failed = true;
-        r.target = source;
-    }
     return r;
 }
 
@@ -209,10 +212,6 @@ ConvertResult convert_tembra_file(common::Ui& ui, const std::string& source, con
     r = write_copy(ui, source, tembra_copy_name(source, output_dir), t.pane.sample.empty() ? t.pane.file : t.pane.sample,
                    t.counts, existing, ops);
     r.is_tembra = true;
-    if (!r.written) {
-        r.failed = true;
-        r.target = source;
-    }
     return r;
 }
 

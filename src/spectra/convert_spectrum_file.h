@@ -55,6 +55,13 @@ NativeCopy write_native_copy(common::Ui& ui, const std::string& source, const st
                              ExistingFile existing, std::string_view when_kept,
                              common::FileOps& ops = common::system_file_ops());
 
+// Writes the native copy that the caller reads next and warns when it fails.
+// A copy not written (the old file kept, or a failure) leaves the source as the
+// file to load and the conversion failed: the source is not read.
+ConvertResult write_copy_to_read(common::Ui& ui, const std::string& source, const std::string& target,
+                                 const std::vector<SpectrumToWrite>& spectra, std::string_view format,
+                                 ExistingFile existing, common::FileOps& ops);
+
 // The name of the native copy: the source's folder and name with ".dat", in
 // `output_dir` instead when it is given.
 std::string native_copy_name(const std::string& source, const std::string& output_dir = "");

@@ -247,25 +247,8 @@ ConvertResult convert_foreign_file(common::Ui& ui, ForeignKind kind, const std::
     for (const ForeignSpectrum& s : read.spectra) {
         spectra.push_back({s.header, s.counts, converted_header_max});
     }
-    const std::string target = native_copy_name(source, output_dir);
-    const NativeCopy copy = write_native_copy(ui, source, target, spectra, copy_format(read), existing,
-                                              "No keeps it, and " + source + " is not read", ops);
-    switch (copy.outcome) {
-        case CopyOutcome::Written:
-        case CopyOutcome::Unchanged:
-            r.written = true;
-            r.target = target;
-            return r;
-        case CopyOutcome::Kept:
-            r.kept_existing = true;
-            break;
-        case CopyOutcome::Failed:
-            common::WARN(ui, common::save_failure_text("Unable to write spectrum file " + common::shown_name(target),
-                                                       copy.saved));
-            break;
-    }
-    r.failed = true;
-    return r;
+    return write_copy_to_read(ui, source, native_copy_name(source, output_dir), spectra, copy_format(read), existing,
+                              ops);
 }
 
 }  // namespace vorelbox::spectra
