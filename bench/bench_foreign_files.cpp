@@ -12,6 +12,7 @@
 #include <random>
 
 #include "auto_answer_ui.h"
+#include "bench_identify.h"
 #include "check_spectrum_file.h"
 
 namespace {
@@ -70,26 +71,6 @@ fs::path spe_file() {
     return fs::exists(real) ? real : write_spe(sample_counts());
 }
 
-// The store lives on from one identification to the next, as the desktop
-// program's does; with a fresh store each time the memory of the store (two
-// arrays of reals for the 16384 channels) is taken and touched anew.
-void check_file(benchmark::State& state, const fs::path& path, bool fresh_store) {
-    spectra::SpectrumStore kept;
-    for (auto _ : state) {
-        spectra::SpectrumStore fresh;
-        spectra::SpectrumStore& store = fresh_store ? fresh : kept;
-        spectra::RawFileTable files;
-        common::AutoAnswerUi ui(false);
-        const auto r = spectra::CHECK_SPECTRUM_FILE(store, files, ui, path.string());
-        if (r.channels != channels) {
-            state.SkipWithError("the benchmark file did not load");
-            break;
-        }
-        benchmark::DoNotOptimize(store.CURRENT_SPECTRUM.data());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
-}
-
 // --- The baselines: read the file whole, decode the counts, nothing else. ---
 
 std::string whole_file(const fs::path& path) {
@@ -144,22 +125,22 @@ void baseline(benchmark::State& state, const fs::path& path, Reader reader) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
 }
 
-void BM_ReadChn16384(benchmark::State& state) { check_file(state, chn_file(), false); }
+void BM_ReadChn16384(benchmark::State& state) { bench::identify_file(state, chn_file(), channels, false); }
 BENCHMARK(BM_ReadChn16384)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadChn16384Baseline(benchmark::State& state) { baseline(state, chn_file(), minimal_chn_reader); }
 BENCHMARK(BM_ReadChn16384Baseline)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadChn16384FreshStore(benchmark::State& state) { check_file(state, chn_file(), true); }
+void BM_ReadChn16384FreshStore(benchmark::State& state) { bench::identify_file(state, chn_file(), channels, true); }
 BENCHMARK(BM_ReadChn16384FreshStore)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadSpe16384(benchmark::State& state) { check_file(state, spe_file(), false); }
+void BM_ReadSpe16384(benchmark::State& state) { bench::identify_file(state, spe_file(), channels, false); }
 BENCHMARK(BM_ReadSpe16384)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadSpe16384Baseline(benchmark::State& state) { baseline(state, spe_file(), minimal_spe_reader); }
 BENCHMARK(BM_ReadSpe16384Baseline)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadSpe16384FreshStore(benchmark::State& state) { check_file(state, spe_file(), true); }
+void BM_ReadSpe16384FreshStore(benchmark::State& state) { bench::identify_file(state, spe_file(), channels, true); }
 BENCHMARK(BM_ReadSpe16384FreshStore)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "auto_answer_ui.h"
+#include "bench_identify.h"
 #include "check_spectrum_file.h"
 
 namespace {
@@ -99,36 +100,16 @@ fs::path write_cnf(const std::vector<std::uint32_t>& counts) {
     return p;
 }
 
-// The store lives on from one identification to the next, as the desktop
-// program's does; with a fresh store each time its memory (the arrays of reals
-// for all channels) is taken and touched anew, as in a command-line call.
-void identify(benchmark::State& state, const fs::path& path, int channels, bool fresh_store) {
-    spectra::SpectrumStore kept;
-    for (auto _ : state) {
-        spectra::SpectrumStore fresh;
-        spectra::SpectrumStore& store = fresh_store ? fresh : kept;
-        spectra::RawFileTable files;
-        common::AutoAnswerUi ui(false);
-        const auto r = spectra::CHECK_SPECTRUM_FILE(store, files, ui, path.string());
-        if (r.channels != channels) {
-            state.SkipWithError("the benchmark file did not load");
-            break;
-        }
-        benchmark::DoNotOptimize(store.CURRENT_SPECTRUM.data());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
-}
-
 void BM_IdentifyN42_16384(benchmark::State& state) {
     const fs::path path = write_n42(sample_counts(16384));
-    identify(state, path, 16384, false);
+    bench::identify_file(state, path, 16384, false);
     fs::remove(path);
 }
 BENCHMARK(BM_IdentifyN42_16384)->Unit(benchmark::kMicrosecond);
 
 void BM_IdentifyN42_16384FreshStore(benchmark::State& state) {
     const fs::path path = write_n42(sample_counts(16384));
-    identify(state, path, 16384, true);
+    bench::identify_file(state, path, 16384, true);
     fs::remove(path);
 }
 BENCHMARK(BM_IdentifyN42_16384FreshStore)->Unit(benchmark::kMicrosecond);
@@ -178,14 +159,14 @@ BENCHMARK(BM_N42MinimalReaderBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_IdentifyCnf8192(benchmark::State& state) {
     const fs::path path = write_cnf(sample_counts(8192));
-    identify(state, path, 8192, false);
+    bench::identify_file(state, path, 8192, false);
     fs::remove(path);
 }
 BENCHMARK(BM_IdentifyCnf8192)->Unit(benchmark::kMicrosecond);
 
 void BM_IdentifyCnf8192FreshStore(benchmark::State& state) {
     const fs::path path = write_cnf(sample_counts(8192));
-    identify(state, path, 8192, true);
+    bench::identify_file(state, path, 8192, true);
     fs::remove(path);
 }
 BENCHMARK(BM_IdentifyCnf8192FreshStore)->Unit(benchmark::kMicrosecond);
