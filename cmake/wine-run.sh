@@ -35,7 +35,7 @@ for attempt in 1 2 3; do
     fi
     retries="${retries}wine-run.sh: $1 ended with status $status and printed nothing (attempt $attempt); started again
 "
-    sleep 1
+    sleep "${VORELBOX_WINE_RETRY_PAUSE:-1}"
 done
 cat "$out"
 printf '%s' "$retries" >&2

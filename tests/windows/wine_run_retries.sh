@@ -14,7 +14,7 @@ n=$(cat "$COUNTER" 2>/dev/null || echo 0); n=$((n + 1)); echo "$n" > "$COUNTER"
 echo "err $*" >&2; exit "$STATUS"
 FAKE
 chmod +x "$dir/wine"
-export VORELBOX_WINE="$dir/wine" VORELBOX_WINESERVER=true TMPDIR="$dir" COUNTER="$dir/count"
+export VORELBOX_WINE="$dir/wine" VORELBOX_WINESERVER=true VORELBOX_WINE_RETRY_PAUSE=0 TMPDIR="$dir" COUNTER="$dir/count"
 failed=0
 # run NAME SILENT_FAILURES STATUS EXPECTED_STATUS EXPECTED_RUNS EXPECTED_OUT
 run() {
