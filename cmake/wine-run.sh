@@ -4,6 +4,9 @@
 # `make windows` prepares the prefix once before the tests run side by side.
 WINEPREFIX="${VORELBOX_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/vorelbox-wine}"
 export WINEPREFIX
+# Wine makes the prefix itself, but only in a folder that exists: on a fresh
+# machine even the user's cache folder may not be there yet.
+mkdir -p "$(dirname "$WINEPREFIX")"
 export WINEARCH=win64
 # Names beyond ASCII pass between Linux and Windows as UTF-8.
 export LC_ALL="${VORELBOX_WINE_LOCALE:-C.UTF-8}"

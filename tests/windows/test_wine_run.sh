@@ -1,6 +1,7 @@
 #!/bin/sh
-# cmake/wine-run.sh starts a program again only when Wine ended it at once
-# without a word; a program's own failure, with its output, comes back as it was.
+# cmake/wine-run.sh makes the folder of the Wine prefix, and starts a program
+# again only when Wine ended it at once without a word; a program's own
+# failure, with its output, comes back as it was.
 # A stand-in for wine64 fails silently a set number of times before it runs.
 set -u
 wrapper="$1"
@@ -14,7 +15,8 @@ n=$(cat "$COUNTER" 2>/dev/null || echo 0); n=$((n + 1)); echo "$n" > "$COUNTER"
 echo "err $*" >&2; exit "$STATUS"
 FAKE
 chmod +x "$dir/wine"
-export VORELBOX_WINE="$dir/wine" VORELBOX_WINESERVER=true VORELBOX_WINE_RETRY_PAUSE=0 TMPDIR="$dir" COUNTER="$dir/count"
+export VORELBOX_WINE="$dir/wine" VORELBOX_WINESERVER=true VORELBOX_WINE_RETRY_PAUSE=0 TMPDIR="$dir" COUNTER="$dir/count" \
+       VORELBOX_WINEPREFIX="$dir/no-cache-yet/prefix"
 failed=0
 # run NAME SILENT_FAILURES STATUS EXPECTED_STATUS EXPECTED_RUNS EXPECTED_OUT
 run() {
@@ -42,6 +44,10 @@ SILENT_FAILURES=1 STATUS=0 sh "$wrapper" prog > /dev/null 2> "$dir/err"
 if ! head -n 1 "$dir/err" | grep -q "prog ended with status 5 and printed nothing" ||
    [ "$(tail -n 1 "$dir/err")" != "err prog" ]; then
     echo "FAILED the retry is not reported on stderr:"; cat "$dir/err"; failed=1
+fi
+# The prefix's folder is made when it is missing, for Wine to make the prefix in.
+if [ ! -d "$dir/no-cache-yet" ] || [ -e "$dir/no-cache-yet/prefix" ]; then
+    echo "FAILED the folder of the Wine prefix was not made (or the prefix itself was)"; failed=1
 fi
 # No temporary is left behind.
 if ls "$dir" | grep -q wine-run; then
