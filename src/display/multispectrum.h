@@ -7,7 +7,6 @@
 // disturbs the spectra the adder and the converter work on.
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -109,11 +108,6 @@ struct MultispectrumState {
     int hi = 0;
     bool redraw_request = false;  // a redraw is asked for (the caller starts the timer)
     MultiplotLayout layout;
-    // log_value of every count, worked out once for each reading of the file.
-    // Whoever fills the store by other means raises data_version.
-    std::vector<std::vector<double>> log_counts;
-    std::uint64_t data_version = 0;
-    std::vector<std::uint64_t> log_versions;  // per spectrum: the data_version its logarithms belong to
 };
 
 // S and Nc of the shown file.

@@ -19,7 +19,6 @@ namespace {
 // file identification, anything else as a native spectrum file.
 void read_file(MultispectrumState& state, common::Ui& ui) {
     spectra::reset_store(state.store);
-    ++state.data_version;
     state.stamp = file_stamp(common::os_path(state.file_name));
     state.file_type.clear();
     if (state.file_name.empty()) {

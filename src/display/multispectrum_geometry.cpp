@@ -169,6 +169,38 @@ int log_y(const LogAxis& axis, const MultiFrame& frame, double count) {
     return log_position(axis, frame, log_value(count));
 }
 
+LogRows::LogRows(const LogAxis& axis, const MultiFrame& frame, double largest) : frame_(frame) {
+    axis_.top = axis.top;
+    axis_.per_decade = axis.per_decade;
+    constexpr double most = 65536.0;
+    const double size = largest >= 0.0 ? std::min(std::floor(largest) + 1.0, most) : 1.0;
+    whole_.resize(static_cast<std::size_t>(size));
+    const auto row = [this](std::size_t count) {
+        return log_position(axis_, frame_, log_value(static_cast<double>(count)));
+    };
+    // The rows move one way as the counts grow (the logarithms of whole counts
+    // rise strictly), so the counts of a row are one run: its end is found by
+    // doubling steps, then by halving the step that went past it.
+    const std::size_t n = whole_.size();
+    for (std::size_t first = 0; first < n;) {
+        const int r = row(first);
+        std::size_t on = first;  // the last count known on row r
+        std::size_t step = 1;
+        while (on + step < n && row(on + step) == r) {
+            on += step;
+            step *= 2;
+        }
+        std::size_t off = std::min(on + step, n);  // the first count known off it, or n
+        while (off - on > 1) {
+            const std::size_t middle = on + (off - on) / 2;
+            (row(middle) == r ? on : off) = middle;
+        }
+        std::fill(whole_.begin() + static_cast<std::ptrdiff_t>(first),
+                  whole_.begin() + static_cast<std::ptrdiff_t>(on + 1), r);
+        first = on + 1;
+    }
+}
+
 MarkerOutline marker_outline(int n, int x, int y, int b) {
     MarkerOutline m;
     const auto set = [&m](std::initializer_list<Point> points, bool closed) {
@@ -253,20 +285,49 @@ std::vector<PixelRun> marker_pixels(int n, int b) {
     return runs;
 }
 
-void stacked_marker_strokes(const std::vector<PixelRun>& pixels, int x, int y1, int y2,
-                            std::vector<Stroke>& out) {
-    out.clear();
-    for (const PixelRun& run : pixels) {
-        // A run of rows swept down y1..y2; runs of a column come top first, so a
-        // sweep that reaches the next one joins it.
-        const Stroke swept{x + run.dx, y1 + run.top, y2 + run.bottom};
-        if (!out.empty() && out.back().x == swept.x && swept.top <= out.back().bottom + 1) {
-            out.back().bottom = std::max(out.back().bottom, swept.bottom);
-        } else {
-            out.push_back(swept);
-        }
+RowSet::RowSet(int first, int count)
+    : first_(first),
+      count_(std::max(0, count)),
+      words_(static_cast<std::size_t>((count_ + 63) / 64), 0),
+      low_(static_cast<int>(words_.size())) {}
+
+void RowSet::clear() {
+    for (int w = low_; w <= high_; ++w) {
+        words_[static_cast<std::size_t>(w)] = 0;
     }
+    low_ = static_cast<int>(words_.size());
+    high_ = -1;
 }
+
+namespace {
+
+// 64 bits of words[0 .. count − 1] from bit `from` (at least 0) on: bit i of the
+// result is bit from + i; bits past the words read as 0.
+std::uint64_t bits_from(const std::uint64_t* words, int count, int from) {
+    const int w = from / 64;
+    const int shift = from % 64;
+    const std::uint64_t low = w < count ? words[w] : 0;
+    if (shift == 0) {
+        return low;
+    }
+    const std::uint64_t high = w + 1 < count ? words[w + 1] : 0;
+    return (low >> shift) | (high << (64 - shift));
+}
+
+// Bit i of the result is set where any of bits i − height + 1 .. i of `bits` is,
+// for 1 <= height <= 64; bits pushed past bit 63 are lost.
+std::uint64_t swept_down(std::uint64_t bits, int height) {
+    int reach = 1;
+    for (; 2 * reach <= height; reach *= 2) {
+        bits |= bits << reach;
+    }
+    return height > reach ? bits | (bits << (height - reach)) : bits;
+}
+
+// The longest piece a marker's run of rows is cut into before it is swept.
+constexpr int MAX_SWEPT_ROWS = 32;
+
+}  // namespace
 
 MarkerRaster::MarkerRaster(const print::Rect& clip)
     : clip_(clip),
@@ -291,6 +352,72 @@ void MarkerRaster::mark(const Stroke& stroke) {
     }
     first_ = last_ < first_ ? column : std::min(first_, column);
     last_ = std::max(last_, column);
+}
+
+void MarkerRaster::mark_markers(const std::vector<PixelRun>& pixels, int x, const RowSet& centres) {
+    if (centres.empty()) {
+        return;
+    }
+    int tallest = 1;
+    for (const PixelRun& run : pixels) {
+        tallest = std::max(tallest, std::min(MAX_SWEPT_ROWS, run.bottom - run.top + 1));
+    }
+    // The centres are taken `band` rows at a time, so that a band swept by a
+    // piece of a run still fits one 64-bit word.
+    const int band = 64 - (tallest - 1);
+    const std::vector<std::uint64_t>& words = centres.words();
+    const int count = static_cast<int>(words.size());
+    const int low = 64 * centres.low_word() +
+                    std::countr_zero(words[static_cast<std::size_t>(centres.low_word())]);
+    const int high = 64 * centres.high_word() + 63 -
+                     std::countl_zero(words[static_cast<std::size_t>(centres.high_word())]);
+    for (int from = low; from <= high; from += band) {
+        std::uint64_t bits = bits_from(words.data(), count, from);
+        if (band < 64) {
+            bits &= (std::uint64_t{1} << band) - 1;
+        }
+        if (bits == 0) {
+            continue;
+        }
+        for (const PixelRun& run : pixels) {
+            for (int top = run.top; top <= run.bottom; top += MAX_SWEPT_ROWS) {
+                const int height = std::min(MAX_SWEPT_ROWS, run.bottom - top + 1);
+                // Bit i stands for row centres.first() + from + top + i.
+                mark_bits(x + run.dx, centres.first() + from + top, swept_down(bits, height));
+            }
+        }
+    }
+}
+
+void MarkerRaster::mark_bits(int x, int row, std::uint64_t bits) {
+    const int column = x - clip_.left;
+    int r = row - clip_.top;
+    if (column < 0 || column >= columns_ || r >= rows_ || r <= -64) {
+        return;
+    }
+    if (r < 0) {
+        bits >>= -r;
+        r = 0;
+    }
+    std::uint64_t* words =
+        &bits_[static_cast<std::size_t>(column) * static_cast<std::size_t>(words_)];
+    const int w = r / 64;
+    const int shift = r % 64;
+    const auto put = [&](int i, std::uint64_t part) {
+        if (i == words_ - 1 && rows_ % 64 != 0) {
+            part &= (std::uint64_t{1} << (rows_ % 64)) - 1;
+        }
+        words[i] |= part;
+        return part;
+    };
+    std::uint64_t marked = put(w, bits << shift);
+    if (shift != 0 && w + 1 < words_) {
+        marked |= put(w + 1, bits >> (64 - shift));
+    }
+    if (marked != 0) {
+        first_ = last_ < first_ ? column : std::min(first_, column);
+        last_ = std::max(last_, column);
+    }
 }
 
 void MarkerRaster::take_strokes(std::vector<Stroke>& out) {

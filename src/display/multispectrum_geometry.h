@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -121,6 +122,29 @@ inline int log_position(const LogAxis& axis, const MultiFrame& frame, double dec
     return to_device(frame.bottom + (decades - LOG_AXIS_BOTTOM) * axis.per_decade);
 }
 
+// The rows of counts on a logarithmic axis: log_position of log_value(count),
+// the same to the last bit. The rows of the whole counts 0 .. largest (at most
+// 65535), where almost every channel of a spectrum lies, are worked out once
+// and looked up; any other count is worked out when asked for.
+class LogRows {
+  public:
+    LogRows(const LogAxis& axis, const MultiFrame& frame, double largest);
+    int operator()(double count) const {
+        if (count >= 0.0 && count < static_cast<double>(whole_.size())) {
+            const auto whole = static_cast<std::size_t>(count);
+            if (static_cast<double>(whole) == count) {
+                return whole_[whole];
+            }
+        }
+        return log_position(axis_, frame_, log_value(count));
+    }
+
+  private:
+    LogAxis axis_;  // its scale only
+    MultiFrame frame_;
+    std::vector<int> whole_;  // the row of each whole count
+};
+
 // The outline of marker shape n (1-based, repeating after 6) of size b at (x, y).
 // The cross is two lines: points 0-1 and 2-3.
 struct MarkerOutline {
@@ -140,15 +164,55 @@ struct PixelRun {
 };
 std::vector<PixelRun> marker_pixels(int n, int size);
 
-// Vertical strokes (x, top) to (x, bottom) that cover the same pixels as the
-// markers of `pixels` at (x, y) for every y in y1..y2.
+// A vertical stroke from (x, top) to (x, bottom).
 struct Stroke {
     int x = 0;
     int top = 0;
     int bottom = 0;
 };
-void stacked_marker_strokes(const std::vector<PixelRun>& pixels, int x, int y1, int y2,
-                            std::vector<Stroke>& out);
+
+// A set of rows first .. first + count − 1, kept as bits (row first + j is bit
+// j % 64 of word j / 64), with the span of words that hold any.
+class RowSet {
+  public:
+    RowSet(int first, int count);
+    int first() const { return first_; }
+    int count() const { return count_; }
+    bool empty() const { return low_ > high_; }
+    // Adds a row; one outside the set's rows is left out.
+    void add(int row) {
+        const int j = row - first_;
+        if (j < 0 || j >= count_) {
+            return;
+        }
+        const int w = j / 64;
+        words_[static_cast<std::size_t>(w)] |= std::uint64_t{1} << (j % 64);
+        low_ = std::min(low_, w);
+        high_ = std::max(high_, w);
+    }
+    // The rows in order, top first.
+    template <typename Visit>
+    void for_each(Visit visit) const {
+        for (int w = low_; w <= high_; ++w) {
+            for (std::uint64_t word = words_[static_cast<std::size_t>(w)]; word != 0;
+                 word &= word - 1) {
+                visit(first_ + 64 * w + std::countr_zero(word));
+            }
+        }
+    }
+    void clear();
+    // Words low_word() .. high_word() hold every row; empty: low_word() > high_word().
+    int low_word() const { return low_; }
+    int high_word() const { return high_; }
+    const std::vector<std::uint64_t>& words() const { return words_; }
+
+  private:
+    int first_ = 0;
+    int count_ = 0;
+    std::vector<std::uint64_t> words_;
+    int low_ = 0;
+    int high_ = -1;
+};
 
 // Markers so dense that they overlap, gathered as pixels inside a clip rectangle
 // (columns left..right − 1, rows top..bottom − 1) and given out as the vertical
@@ -158,10 +222,16 @@ class MarkerRaster {
     explicit MarkerRaster(const print::Rect& clip);
     // Gathers the pixels of a stroke; those outside the clip are dropped.
     void mark(const Stroke& stroke);
+    // Gathers the pixels of markers whose pixels are `pixels`, centred at column
+    // x on each row of `centres`; those outside the clip are dropped.
+    void mark_markers(const std::vector<PixelRun>& pixels, int x, const RowSet& centres);
     // The strokes, column by column from the left, top first; nothing gathered stays.
     void take_strokes(std::vector<Stroke>& out);
 
   private:
+    // Gathers the pixels of rows row .. row + 63 of column x whose bits are set.
+    void mark_bits(int x, int row, std::uint64_t bits);
+
     print::Rect clip_;
     int columns_ = 0;
     int rows_ = 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 #include "fonts.h"
 #include "print_canvas.h"
@@ -18,113 +19,79 @@ namespace {
 constexpr std::size_t LEGEND_TITLE_CHARS = 80;
 constexpr std::size_t DOCUMENT_NAME_CHARS = 40;
 
-// The logarithms of spectrum k's counts (k 0-based), taken when a logarithmic
-// plot first reads them after the counts changed, into the memory of the last ones.
-const std::vector<double>& log_column(MultispectrumState& state, std::size_t k) {
-    if (state.log_counts.size() != MULTI_SPECTRA || state.log_versions.size() != MULTI_SPECTRA) {
-        state.log_counts.assign(MULTI_SPECTRA, {});
-        state.log_versions.assign(MULTI_SPECTRA, 0);
-    }
-    const std::vector<double>& counts = state.store.FILE_SPECTRA[k];
-    std::vector<double>& logs = state.log_counts[k];
-    if (logs.size() != counts.size() || state.log_versions[k] != state.data_version + 1) {
-        logs.resize(counts.size());
-        std::transform(counts.begin(), counts.end(), logs.begin(), log_value);
-        state.log_versions[k] = state.data_version + 1;  // 0: never taken
-    }
-    return logs;
-}
-
-// The places of one spectrum's markers, a column of the plot at a time. A
-// marker where its column already has one adds nothing, and one wholly outside
-// the frame is left out; markers on consecutive rows of a column make a stack.
-class MarkerStacks {
+// The markers of one spectrum, gathered a column of the plot at a time: the
+// rows of a column's markers are a set, so a marker where its column already
+// has one adds nothing; one wholly outside the frame is left out. Where a column
+// of the plot holds many channels the markers overlap: their pixels are
+// gathered and drawn as vertical strokes, each pixel once. Otherwise every
+// marker is drawn as its outline, column by column, top first.
+class SpectrumMarkers {
   public:
-    MarkerStacks(const MultiFrame& frame, int unit)
-        : frame_(frame),
+    SpectrumMarkers(Canvas& canvas, const MultiFrame& frame, int shape, int unit, bool dense,
+                    MarkerRaster& raster)
+        : canvas_(canvas),
+          frame_(frame),
+          shape_(shape),
+          unit_(unit),
+          dense_(dense),
+          raster_(raster),
           reach_(4 * unit),
-          top_(frame.top - reach_),
-          seen_(static_cast<std::size_t>(std::max(0, frame.bottom + reach_ - top_ + 1)), 0) {}
+          rows_(frame.top - reach_, frame.bottom + reach_ - (frame.top - reach_) + 1),
+          pixels_(dense ? marker_pixels(shape, unit) : std::vector<PixelRun>{}) {}
 
     // False once x lies right of the frame: later channels lie further right.
     bool add(int x, int y) {
         if (x - reach_ > frame_.right) {
             return false;
         }
-        if (x + reach_ < frame_.left || y < top_ || y > frame_.bottom + reach_) {
+        if (x + reach_ < frame_.left) {
             return true;
         }
         if (x != x_) {
             flush();
             x_ = x;
         }
-        std::uint32_t& mark = seen_[static_cast<std::size_t>(y - top_)];
-        if (mark != column_) {
-            mark = column_;
-            ys_.push_back(y);
-        }
+        rows_.add(y);
         return true;
     }
 
-    // The stacks gathered: markers at x on rows top..bottom. The next add starts afresh.
-    const std::vector<Stroke>& take() {
+    // Draws what is gathered.
+    void draw(std::vector<Stroke>& strokes) {
         flush();
-        x_ = INT_MIN;
-        return stacks_;
+        if (!dense_) {
+            return;
+        }
+        raster_.take_strokes(strokes);
+        for (const Stroke& stroke : strokes) {
+            canvas_.draw_line(stroke.x, stroke.top, stroke.x, stroke.bottom);
+        }
     }
-
-    void clear() { stacks_.clear(); }
 
   private:
+    // The column at x_ is complete.
     void flush() {
-        std::sort(ys_.begin(), ys_.end());
-        for (std::size_t first = 0; first < ys_.size();) {
-            std::size_t last = first;
-            while (last + 1 < ys_.size() && ys_[last + 1] == ys_[last] + 1) {
-                ++last;
-            }
-            stacks_.push_back({x_, ys_[first], ys_[last]});
-            first = last + 1;
+        if (rows_.empty()) {
+            return;
         }
-        ys_.clear();
-        ++column_;
+        if (dense_) {
+            raster_.mark_markers(pixels_, x_, rows_);
+        } else {
+            rows_.for_each([this](int y) { DRAW_MARKER(canvas_, shape_, x_, y, unit_); });
+        }
+        rows_.clear();
     }
 
+    Canvas& canvas_;
     const MultiFrame& frame_;
+    int shape_;
+    int unit_;
+    bool dense_;
+    MarkerRaster& raster_;
     int reach_;
-    int top_;                          // the first row a marker can reach the frame from
-    std::vector<std::uint32_t> seen_;  // per row: the column that has a marker there
-    std::uint32_t column_ = 1;
+    RowSet rows_;  // the rows a marker can reach the frame from
+    std::vector<PixelRun> pixels_;
     int x_ = INT_MIN;
-    std::vector<int> ys_;
-    std::vector<Stroke> stacks_;
 };
-
-// Draws the stacks of one spectrum. Where a column of the plot holds many
-// channels the markers overlap: their pixels are gathered and drawn as vertical
-// strokes, each pixel once. Otherwise every marker is drawn as its outline.
-void draw_stacks(Canvas& canvas, const std::vector<Stroke>& stacks, int shape, int unit, bool dense,
-                 MarkerRaster& raster, std::vector<Stroke>& strokes) {
-    if (!dense) {
-        for (const Stroke& stack : stacks) {
-            for (int y = stack.top; y <= stack.bottom; ++y) {
-                DRAW_MARKER(canvas, shape, stack.x, y, unit);
-            }
-        }
-        return;
-    }
-    const std::vector<PixelRun> pixels = marker_pixels(shape, unit);
-    for (const Stroke& stack : stacks) {
-        stacked_marker_strokes(pixels, stack.x, stack.top, stack.bottom, strokes);
-        for (const Stroke& stroke : strokes) {
-            raster.mark(stroke);
-        }
-    }
-    raster.take_strokes(strokes);
-    for (const Stroke& stroke : strokes) {
-        canvas.draw_line(stroke.x, stroke.top, stroke.x, stroke.bottom);
-    }
-}
 
 void draw_channel_axis(Canvas& canvas, const ChannelAxis& axis, const MultiFrame& f, int u) {
     if (axis.first_is_one) {
@@ -153,10 +120,6 @@ struct CountScale {
     LogAxis logarithmic;
 
     bool thousands() const { return !log && linear.divisor == 1000; }
-    // The height of a count, or of its logarithm on the logarithmic axis.
-    int y(const MultiFrame& f, double value) const {
-        return log ? log_position(logarithmic, f, value) : linear_y(linear, f, value);
-    }
 };
 
 // Ticks at both edges of the frame, from L to the right and from R − 1 to the left.
@@ -235,9 +198,11 @@ LegendPlace draw_spectra(Canvas& canvas, MultispectrumState& state, const MultiF
     const double px = channels.pixels_per_channel;
     // More than one channel to a column: the markers overlap into a band.
     const bool dense = px < 1.0;
-    MarkerStacks places(f, u);
     MarkerRaster raster(print::Rect{f.left, f.top, f.right, f.bottom});
     std::vector<Stroke> strokes;
+    const std::optional<LogRows> log_rows =
+        scale.log ? std::optional<LogRows>(std::in_place, scale.logarithmic, f, state.count_maximum)
+                  : std::nullopt;
     int row = 0;
     for (int i = 1; i <= s; ++i) {
         const auto k = static_cast<std::size_t>(i - 1);
@@ -252,16 +217,22 @@ LegendPlace draw_spectra(Canvas& canvas, MultispectrumState& state, const MultiF
         legend.bottom = y + 4 * fonts.fu;
 
         const std::vector<double>& counts = state.store.FILE_SPECTRA[k];
-        const std::vector<double>& values = scale.log ? log_column(state, k) : counts;
         const int last = std::min({state.hi, nc, static_cast<int>(counts.size())});
-        places.clear();
-        for (int ch = state.lo; ch <= last; ++ch) {
-            const int x = to_device(f.left + (ch - state.lo) * px);
-            if (!places.add(x, scale.y(f, values[static_cast<std::size_t>(ch - 1)]))) {
-                break;
+        SpectrumMarkers markers(canvas, f, i, u, dense, raster);
+        const auto place = [&](const auto& row) {
+            for (int ch = state.lo; ch <= last; ++ch) {
+                const int x = to_device(f.left + (ch - state.lo) * px);
+                if (!markers.add(x, row(counts[static_cast<std::size_t>(ch - 1)]))) {
+                    break;
+                }
             }
+        };
+        if (log_rows) {
+            place(*log_rows);
+        } else {
+            place([&](double count) { return linear_y(scale.linear, f, count); });
         }
-        draw_stacks(canvas, places.take(), i, u, dense, raster, strokes);
+        markers.draw(strokes);
     }
     return legend;
 }

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -216,7 +219,7 @@ TEST(MultispectrumGeometry, LogAxisTopIsStickyAndLabelsItsDecades) {
     EXPECT_DOUBLE_EQ(log_value(100.0), 2.0);
 }
 
-TEST(MultispectrumGeometry, SixMarkerShapesColoursAndStacks) {
+TEST(MultispectrumGeometry, SixMarkerShapesAndColours) {
     const std::vector<std::vector<int>> outlines{
         {100, 44, 96, 52, 104, 52, 100, 44},         // triangle up
         {96, 46, 96, 54, 104, 54, 104, 46, 96, 46},  // square
@@ -240,34 +243,111 @@ TEST(MultispectrumGeometry, SixMarkerShapesColoursAndStacks) {
     EXPECT_EQ(spectrum_colour(3), 0x009B00u);
     EXPECT_EQ(spectrum_colour(8), 0x808000u);
     EXPECT_EQ(spectrum_colour(9), 0x000000u);
+}
 
-    // A stack of markers drawn as strokes covers exactly the markers' pixels.
-    for (int n = 1; n <= 6; ++n) {
-        const std::vector<PixelRun> pixels = marker_pixels(n, 1);
-        for (int rows = 1; rows <= 9; ++rows) {
-            std::set<std::pair<int, int>> expected;
-            for (int y = 20; y < 20 + rows; ++y) {
-                for (const PixelRun& r : pixels) {
-                    for (int row = r.top; row <= r.bottom; ++row) {
-                        expected.insert({10 + r.dx, y + row});
+// The pixels of markers of `pixels` at x on each of `rows`, inside the clip.
+std::set<std::pair<int, int>> marker_pixel_set(const std::vector<PixelRun>& pixels, int x,
+                                               const std::set<int>& rows, const print::Rect& clip) {
+    std::set<std::pair<int, int>> out;
+    for (const int y : rows) {
+        for (const PixelRun& r : pixels) {
+            for (int row = y + r.top; row <= y + r.bottom; ++row) {
+                if (x + r.dx >= clip.left && x + r.dx < clip.right && row >= clip.top &&
+                    row < clip.bottom) {
+                    out.insert({x + r.dx, row});
+                }
+            }
+        }
+    }
+    return out;
+}
+
+// The pixels of strokes; false in `once` when one is covered twice.
+std::set<std::pair<int, int>> stroke_pixels(const std::vector<Stroke>& strokes, bool& once) {
+    std::set<std::pair<int, int>> out;
+    for (const Stroke& s : strokes) {
+        for (int y = s.top; y <= s.bottom; ++y) {
+            once = out.insert({s.x, y}).second && once;
+        }
+    }
+    return out;
+}
+
+TEST(MultispectrumGeometry, GatheredMarkersCoverTheirPixelsOnce) {
+    // 140 rows: a column spans three words. Unit 9 gives runs of 37 rows.
+    const print::Rect clip{5, 10, 45, 150};
+    std::mt19937 random(7);
+    for (const int unit : {1, 2, 9}) {
+        const int reach = 4 * unit;
+        for (int n = 1; n <= 6; ++n) {
+            const std::vector<PixelRun> pixels = marker_pixels(n, unit);
+            for (int trial = 0; trial < 12; ++trial) {
+                RowSet centres(clip.top - reach, clip.bottom - clip.top + 2 * reach);
+                std::set<int> rows;
+                // A stack, then scattered rows; some fall outside the set and are left out.
+                const int stack =
+                    std::uniform_int_distribution<int>(clip.top - reach, clip.bottom)(random);
+                const int height = std::uniform_int_distribution<int>(0, 80)(random);
+                std::uniform_int_distribution<int> anywhere(clip.top - 2 * reach,
+                                                            clip.bottom + 2 * reach);
+                std::vector<int> added;
+                for (int y = stack; y < stack + height; ++y) {
+                    added.push_back(y);
+                }
+                for (int k = trial % 4 * 5; k > 0; --k) {
+                    added.push_back(anywhere(random));
+                }
+                for (const int y : added) {
+                    centres.add(y);
+                    if (y >= clip.top - reach && y < clip.bottom + reach) {
+                        rows.insert(y);
                     }
                 }
+                std::vector<int> listed;
+                centres.for_each([&](int y) { listed.push_back(y); });
+                EXPECT_EQ(listed, std::vector<int>(rows.begin(), rows.end()));
+
+                const int x = std::array{clip.left - 2 * unit, 20, clip.right}[trial % 3];
+                MarkerRaster raster(clip);
+                raster.mark_markers(pixels, x, centres);
+                raster.mark_markers(pixels, x, centres);  // twice: gathered once
+                std::vector<Stroke> strokes;
+                raster.take_strokes(strokes);
+                bool once = true;
+                EXPECT_EQ(stroke_pixels(strokes, once), marker_pixel_set(pixels, x, rows, clip))
+                    << "shape " << n << ", unit " << unit << ", trial " << trial;
+                EXPECT_TRUE(once);
+
+                centres.clear();
+                EXPECT_TRUE(centres.empty());
+                raster.mark_markers(pixels, x, centres);
+                raster.take_strokes(strokes);
+                EXPECT_TRUE(strokes.empty());
             }
-            std::vector<Stroke> strokes;
-            stacked_marker_strokes(pixels, 10, 20, 19 + rows, strokes);
-            MarkerRaster raster(print::Rect{0, 0, 40, 40});
-            for (const Stroke& s : strokes) {
-                raster.mark(s);
-                raster.mark(s);  // twice: gathered once
-            }
-            raster.take_strokes(strokes);
-            std::set<std::pair<int, int>> covered;
-            for (const Stroke& s : strokes) {
-                for (int y = s.top; y <= s.bottom; ++y) {
-                    EXPECT_TRUE(covered.insert({s.x, y}).second) << "pixel drawn twice";
+        }
+    }
+}
+
+TEST(MultispectrumGeometry, LogRowsAreThoseOfTheLogarithms) {
+    // Counts in the table and beyond it, on frames of any height, upside down too.
+    const std::vector<double> odd{-3.0,  -0.0,    0.05,    0.1,     0.5,    2.5,
+                                  99.99, 65535.5, 65536.0, 65537.0, 1.0e12, std::nan("")};
+    for (const MultiFrame& frame :
+         {FRAME, MultiFrame{60, 1014, 30, 45}, MultiFrame{60, 1014, 728, 30}}) {
+        for (const double top : {1.0, 5.9, 12.0}) {
+            const LogAxis axis = log_axis(top, frame, 1);
+            for (const double largest : {-1.0, 7.5, 1.0e9}) {
+                const LogRows rows(axis, frame, largest);
+                int wrong = 0;
+                for (int count = 0; count <= 70000; ++count) {
+                    wrong += rows(count) != log_y(axis, frame, count) ? 1 : 0;
                 }
+                for (const double count : odd) {
+                    wrong += rows(count) != log_y(axis, frame, count) ? 1 : 0;
+                }
+                EXPECT_EQ(wrong, 0)
+                    << "top " << top << ", largest " << largest << ", frame " << frame.top;
             }
-            EXPECT_EQ(covered, expected) << "shape " << n << ", rows " << rows;
         }
     }
 }
@@ -540,6 +620,104 @@ TEST_F(Multispectrum, DenseChannelsBecomeStrokesInsideTheFrame) {
         }
     }
     EXPECT_GT(strokes, 900);
+}
+
+// Every channel's marker stands where its count puts it, the logarithm taken
+// by the C library: outlines where the channels lie apart, the markers' pixels
+// each drawn once where they overlap; on a linear axis too.
+TEST_F(Multispectrum, MarkersStandWhereTheirCountsPutThem) {
+    // A decay over a background with counting noise, above 65536 at the top;
+    // fractional, zero and negative counts put in afterwards.
+    const auto counts = [](int channels) {
+        return [channels](int k, int i) {
+            const double mean =
+                30.0 + 1.5e5 * std::exp(-std::abs(i - channels / (3 + k)) * 12.0 / channels);
+            const double noise =
+                static_cast<double>((i * 2654435761U + k * 40503U) % 1000U) / 1000.0 - 0.5;
+            return std::max(0.0, std::round(mean + 6.0 * std::sqrt(mean) * noise));
+        };
+    };
+    for (const int channels : {300, 20000}) {
+        for (const bool log : {true, false}) {
+            find(2, channels, counts(channels));
+            for (int i = 7; i < channels; i += 31) {
+                state.store.FILE_SPECTRA[1][static_cast<std::size_t>(i)] =
+                    std::array{0.0, 0.05, 0.5, 2.5, -4.0}[i % 5];
+            }
+            state.page.log = log;
+            const fakes::RecordingCanvas canvas = paint();
+
+            const double px = channel_axis(state.lo, state.hi, FRAME, 1).pixels_per_channel;
+            const LogAxis log_scale = log_axis(state.log_top, FRAME, 1);
+            const LinearAxis linear_scale = linear_axis(state.count_maximum, 1.0, 0, FRAME, 1);
+            const auto row = [&](double count) {
+                if (!log) {
+                    return linear_y(linear_scale, FRAME, count);
+                }
+                const double decades = std::log10(count <= 0.0 ? 0.5 : std::max(count, 0.1));
+                return to_device(FRAME.bottom + (decades - LOG_AXIS_BOTTOM) * log_scale.per_decade);
+            };
+            // The drawing of each spectrum: its outlines, or the pixels of its strokes.
+            std::vector<std::vector<std::vector<int>>> outlines(2);
+            std::vector<std::vector<Stroke>> strokes(2);
+            int spectrum = -1;
+            bool in_frame = false;
+            for (const Call& c : canvas.calls) {
+                in_frame =
+                    c.op == "clip" ? c.numbers == std::vector<int>{60, 30, 1014, 728} : in_frame;
+                spectrum += c.op == "pen" && in_frame ? 1 : 0;
+                if (in_frame && spectrum >= 0 && c.op == "polyline") {
+                    outlines[static_cast<std::size_t>(spectrum)].push_back(c.numbers);
+                } else if (in_frame && spectrum >= 0 && c.op == "line") {
+                    ASSERT_EQ(c.numbers[0], c.numbers[2]);
+                    strokes[static_cast<std::size_t>(spectrum)].push_back(
+                        {c.numbers[0], c.numbers[1], c.numbers[3]});
+                }
+            }
+            ASSERT_EQ(spectrum, 1);
+            for (std::size_t k = 0; k < 2; ++k) {
+                const std::vector<double>& values = state.store.FILE_SPECTRA[k];
+                const int shape = static_cast<int>(k) + 1;
+                const std::string where =
+                    "spectrum " + std::to_string(shape) + (log ? ", log" : ", linear");
+                if (channels == 300) {
+                    // One outline a channel, after the legend's marker; none wholly
+                    // outside the frame (4 units or more away).
+                    std::vector<std::vector<int>> expected{outlines[k].front()};
+                    for (int ch = 1; ch <= channels; ++ch) {
+                        const int y = row(values[static_cast<std::size_t>(ch - 1)]);
+                        if (y < FRAME.top - 4 || y > FRAME.bottom + 4) {
+                            continue;
+                        }
+                        const MarkerOutline m =
+                            marker_outline(shape, to_device(FRAME.left + (ch - 1) * px), y, 1);
+                        expected.emplace_back();
+                        for (int p = 0; p < m.count; ++p) {
+                            expected.back().push_back(m.points[static_cast<std::size_t>(p)].x);
+                            expected.back().push_back(m.points[static_cast<std::size_t>(p)].y);
+                        }
+                    }
+                    EXPECT_GT(expected.size(), log ? 250u : 290u) << where;
+                    EXPECT_EQ(outlines[k], expected) << where;
+                    continue;
+                }
+                const std::vector<PixelRun> pixels = marker_pixels(shape, 1);
+                std::map<int, std::set<int>> columns;
+                for (int ch = 1; ch <= channels; ++ch) {
+                    columns[to_device(FRAME.left + (ch - 1) * px)].insert(
+                        row(values[static_cast<std::size_t>(ch - 1)]));
+                }
+                std::set<std::pair<int, int>> expected;
+                for (const auto& [x, rows] : columns) {
+                    expected.merge(
+                        marker_pixel_set(pixels, x, rows, print::Rect{60, 30, 1014, 728}));
+                }
+                bool once = true;
+                EXPECT_EQ(stroke_pixels(strokes[k], once), expected) << where;
+                EXPECT_TRUE(once) << where;
+            }
+        }
+    }
 }
 
 TEST_F(Multispectrum, SavesAndPrintsThroughTheirDialogs) {
