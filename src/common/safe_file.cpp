@@ -1,5 +1,6 @@
 #include "safe_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -116,23 +117,51 @@ protected:
         return traits_type::not_eof(c);
     }
 
+    // What does not fit into the buffer fills it up, then goes to the file in
+    // writes of the buffer's size straight from where it is; only the rest is
+    // copied into the buffer. The file sees the same writes as through the buffer.
+    std::streamsize xsputn(const char* data, std::streamsize size) override {
+        const std::streamsize free = epptr() - pptr();
+        if (size < free) {
+            return std::streambuf::xsputn(data, size);
+        }
+        std::copy(data, data + free, pptr());
+        pbump(static_cast<int>(free));
+        if (!drain()) {
+            return 0;
+        }
+        const auto whole = static_cast<std::streamsize>(buffer_.size());
+        std::streamsize done = free;
+        for (; size - done >= whole; done += whole) {
+            if (!put_through(data + done, buffer_.size())) {
+                return done;
+            }
+        }
+        return done + std::streambuf::xsputn(data + done, size - done);
+    }
+
     int sync() override { return drain() ? 0 : -1; }
 
 private:
     void reset() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
 
-    bool drain() {
-        const auto pending = static_cast<std::size_t>(pptr() - pbase());
-        if (!error_ && pending > 0) {
-            const Transferred t = ops_.write(file_, pbase(), pending);
+    // Writes bytes to the file unless a write failed before; keeps the first failure.
+    bool put_through(const char* data, std::size_t size) {
+        if (!error_ && size > 0) {
+            const Transferred t = ops_.write(file_, data, size);
             if (t.error) {
                 error_ = t.error;
-            } else if (t.bytes != pending) {
+            } else if (t.bytes != size) {
                 error_ = std::make_error_code(std::errc::io_error);
             }
         }
-        reset();
         return !error_;
+    }
+
+    bool drain() {
+        const bool written = put_through(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+        reset();
+        return written;
     }
 
     FileOps& ops_;
