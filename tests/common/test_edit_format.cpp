@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "edit_format.h"
@@ -107,6 +109,29 @@ TEST(EditFormat, IntegerFieldsRoundAndNeverLoseDigits) {
     EXPECT_EQ(written("(3i4)", {1.0, 123456.0, -2.0}), "   1 123456  -2\n");
     EXPECT_EQ(written("(5i4)", {2.5, -2.5, 0.4, -0.4, 7.49}), "   3  -3   0   0   7\n");
     EXPECT_EQ(written("(2i3)", {-12345.0, 1e15}), " -12345 1000000000000000\n");
+}
+
+TEST(EditFormat, WholeCountsOfEveryLengthKeepTheirDigitsAndBlanks) {
+    // Every number of digits from 1 to 19, at both ends, with and without a minus,
+    // in a field wider than the count, in one it fills exactly (a blank before it,
+    // except at the start of a line) and in one too narrow.
+    std::uint64_t power = 1;
+    for (int digits = 1; digits <= 19; ++digits, power *= 10) {
+        const auto top = static_cast<double>(digits == 19 ? std::uint64_t{8999999999999999999U} : power * 10 - 1);
+        for (const double magnitude : {static_cast<double>(power), top}) {
+            for (const double count : {magnitude, -magnitude}) {
+                const std::string text = std::to_string(static_cast<long long>(count));
+                const std::string width = std::to_string(text.size());
+                EXPECT_EQ(written("(i22)", {count}), std::string(22 - text.size(), ' ') + text + "\n");
+                EXPECT_EQ(written("(2i" + width + ")", {count, count}), text + ' ' + text + "\n");
+                if (text.size() > 1) {
+                    EXPECT_EQ(written("(2i1)", {count, count}), ' ' + text + ' ' + text + "\n");
+                }
+            }
+        }
+    }
+    EXPECT_EQ(written("(3i1)", {0.0, 0.0, 7.0}), "0 0 7\n");
+    EXPECT_EQ(written("(3i2)", {0.0, -0.0, -9.0}), " 0 0 -9\n");
 }
 
 TEST(EditFormat, FixedPointFields) {
