@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <iterator>
 #include <sstream>
 
 #include "fakes/faulty_file_ops.h"
 #include "fakes/scripted_ui.h"
+#include "save_list_spectra.h"
 #include "spectrum_list.h"
 #include "support/files.h"
 
@@ -333,4 +335,43 @@ TEST_F(ListFiles, AFileNamedAgainAfterOtherFilesIsReadOnce) {
     EXPECT_EQ(store.FILE_SPECTRUM_COUNT, 2);
     EXPECT_EQ(store.FILE_SPECTRUM_HEADERS[1], "second");
     EXPECT_EQ(store.CURRENT_SPECTRUM[1], 2.0);
+}
+
+TEST_F(ListFiles, ALoadedListSavedWithItsSumGivesTheseBytes) {
+    // Counts with decimals and minus signs, a file named by two rows, and a sum
+    // that needs ten columns.
+    const std::string a = write("a.dat",
+                                "first run   \n"
+                                "         0         7        -3      12.9      -0.4   1234567\n"
+                                "        99       100         5       -12       0.5        42\n");
+    const std::string b = write("b.dat",
+                                "b one\n"
+                                "  60000000         1         2         3         4         5\n"
+                                "         6         7         8         9        10        11\n"
+                                "b two\n"
+                                "  50000000        -1        -2        -3        -4        -5\n"
+                                "        -6        -7        -8        -9       -10       -11\n");
+    ASSERT_TRUE(load(write("l.vsl", "VORELIX SPECTRUM LIST 12, channels\nfirst run   |1|" + a + "\nb two|2|" + b +
+                                        "\nb one|1|" + b + "\n")));
+    // The rows hold the counts as the files give them.
+    EXPECT_EQ(list.rows[0].counts, (std::vector<double>{0, 7, -3, 12.9, -0.4, 1234567, 99, 100, 5, -12, 0.5, 42}));
+    EXPECT_EQ(list.rows[1].counts, (std::vector<double>{50000000, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11}));
+
+    const std::string saved = (dir_ / "both.dat").string();
+    ASSERT_TRUE(write_list_spectra(saved, list, SaveMode::Both, std::string("sum of 3")));
+    std::ifstream in(saved, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Counts are truncated toward zero: 12.9 is 12, -0.4 and 0.5 are 0.
+    EXPECT_EQ(bytes, support::system_text("first run\n"
+                                          "         0         7        -3        12         0   1234567        99       100\n"
+                                          "         5       -12         0        42\n"
+                                          "b two\n"
+                                          "  50000000        -1        -2        -3        -4        -5        -6        -7\n"
+                                          "        -8        -9       -10       -11\n"
+                                          "b one\n"
+                                          "  60000000         1         2         3         4         5         6         7\n"
+                                          "         8         9        10        11\n"
+                                          "sum of 3\n"
+                                          " 110000000         7        -3        12         0   1234567        99       100\n"
+                                          "         5       -12         0        42\n"));
 }
