@@ -111,14 +111,15 @@ TEST(ReadLineCounts, ValuesPastTheLimitAreCheckedNotRead) {
 }
 
 TEST(ReadLineCounts, AgreesWithTheTokenByTokenReadingOnRandomLines) {
-    // Lines of numbers of 0 to 20 digits (the word reading changes at 8 and 16),
-    // signs, points, letters and separators, in buffers that go on after the line
-    // with more bytes (digits too) or end with it.
+    // Lines of numbers of 0 to 20 digits (the word reading changes at 8 and 16)
+    // after 1 to 20 blanks, signs, points, letters and separators, in buffers that
+    // go on after the line with more bytes (digits and blanks too) or end with it.
     std::mt19937 random(11);
     const std::string others = "  ,\t-.-.+eEx\r";
-    const std::string tail_bytes = "0123456789 \n\r-.";
+    const std::string tail_bytes = "0123456789  \n\r-.,\t";
     std::uniform_int_distribution<int> tokens(0, 8);
     std::uniform_int_distribution<int> digits(0, 20);
+    std::uniform_int_distribution<std::size_t> blanks(1, 20);
     std::uniform_int_distribution<int> kind(0, 9);
     std::uniform_int_distribution<std::size_t> other(0, others.size() - 1);
     std::uniform_int_distribution<std::size_t> tail_byte(0, tail_bytes.size() - 1);
@@ -130,7 +131,7 @@ TEST(ReadLineCounts, AgreesWithTheTokenByTokenReadingOnRandomLines) {
         for (int t = tokens(random); t > 0; --t) {
             const int k = kind(random);
             if (k < 6) {
-                line.append(static_cast<std::size_t>(1 + k % 3), ' ');
+                line.append(k < 3 ? static_cast<std::size_t>(1 + k) : blanks(random), ' ');
                 if (k == 5) {
                     line += '-';
                 }
