@@ -1,6 +1,7 @@
 #include "count_line.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 #include "detect_format.h"
@@ -8,6 +9,78 @@
 #include "free_format.h"
 
 namespace vorelbox::spectra {
+namespace {
+
+// Bytes looked at for the separators of one block of a line.
+constexpr std::ptrdiff_t block_bytes = 64;
+
+// One bit for each byte of the block at p, the first byte lowest: set for a
+// blank, a tab or a comma, and for every byte at or after `end`. The block's
+// bytes must be readable.
+std::uint64_t separator_bits(const char* p, const char* end) {
+    using namespace digit_words;
+    const std::ptrdiff_t in_line = end - p;
+    const std::ptrdiff_t words = std::min<std::ptrdiff_t>(block_bytes / 8, (in_line + 7) / 8);
+    std::uint64_t bits = 0;
+    for (std::ptrdiff_t w = 0; w < words; ++w) {
+        const std::uint64_t word = word_at(p + 8 * w);
+        // A high bit in every byte that is none of the three.
+        const std::uint64_t others = bytes_other_than(word, ' ') & bytes_other_than(word, '\t') &
+                                     bytes_other_than(word, ',');
+        // One bit a byte: the low bit of each byte, gathered into the top byte
+        // by a multiplication whose partial products never meet.
+        const std::uint64_t separators = (~others >> 7) & each_byte;
+        bits |= ((separators * 0x0102040810204080ULL) >> 56) << (8 * w);
+    }
+    if (in_line < block_bytes) {
+        bits |= ~std::uint64_t{0} << in_line;
+    }
+    return bits;
+}
+
+// Reads the value that starts at p, a byte of the line that is no separator.
+// Returns the end of the value (a separator or the end of the line), or nothing
+// when the line holds something other than values there.
+[[gnu::always_inline]] inline const char* read_value(const char* p, const char* end, const char* readable_end,
+                                                      double& value) {
+    const char* const start = p;
+    // The common case, a plain integer, is read here in one pass; 15 digits
+    // are exact in a double.
+    const bool negative = *p == '-';
+    if (negative) {
+        ++p;
+    }
+    const DigitRun d = digit_run(p, end, readable_end);
+    const char* const after = p + d.count;
+    if (d.count > 0 && d.count <= 15 && (after == end || is_separator(*after))) {
+        // At most 15 digits: the value is exact as a signed integer and as a double.
+        const auto v = static_cast<double>(static_cast<std::int64_t>(d.value));
+        value = negative ? -v : v;
+        return after;
+    }
+    // Decimals, very long numbers and malformed tokens.
+    p = start;
+    while (p != end && is_data_char(*p)) {
+        ++p;
+    }
+    if (p != end && !is_separator(*p)) {
+        return nullptr;
+    }
+    const std::string_view token(start, static_cast<std::size_t>(p - start));
+    if (token.find_first_of("0123456789") == std::string_view::npos) {
+        // A lone "-" or "." (an empty cell of a spreadsheet) is a count of 0.
+        value = 0.0;
+        return p;
+    }
+    const auto parsed = common::parse_count(token);
+    if (!parsed) {
+        return nullptr;
+    }
+    value = *parsed;
+    return p;
+}
+
+}  // namespace
 
 std::optional<std::size_t> read_line_counts(std::string_view text, std::size_t line_length, double* out,
                                             std::size_t limit) {
@@ -16,59 +89,60 @@ std::optional<std::size_t> read_line_counts(std::string_view text, std::size_t l
     const char* const end = p + line_length;
     const char* const readable_end = p + text.size();
     std::size_t taken = 0;
+    // p is always at the start of the line, at a separator or at the start of
+    // a value.
     while (true) {
-        // Blanks are passed one by one: in a file of fixed columns their number
-        // repeats, and a branch that is foreseen costs less than word operations.
+        if (taken < limit && p != end && readable_end - p >= block_bytes) {
+            // The values of a block are found from the bits of its separators,
+            // so that finding the next value never waits for reading the last.
+            const std::uint64_t separators = separator_bits(p, end);
+            // A value starts at a byte that is no separator where the byte
+            // before is one (p's is, or p starts the line).
+            std::uint64_t starts = ~separators & ((separators << 1) | 1U);
+            const char* next = p + std::min(block_bytes, end - p);
+            if ((separators >> 63) == 0) {
+                // The last value may go on after the block: the next block starts with it.
+                const int last = 63 - std::countl_zero(starts);
+                next = p + last;
+                starts &= ~(std::uint64_t{1} << last);
+            }
+            for (; starts != 0; starts &= starts - 1) {
+                const char* const after =
+                    read_value(p + std::countr_zero(starts), end, readable_end, out[taken]);
+                if (after == nullptr) {
+                    return std::nullopt;
+                }
+                if (++taken == limit) {
+                    next = after;
+                    break;
+                }
+            }
+            if (next != p) {
+                p = next;
+                continue;
+            }
+            // A value of more than a block's bytes is read on its own below.
+        }
         while (p != end && is_separator(*p)) {
             ++p;
         }
         if (p == end) {
             break;
         }
-        const char c = *p;
-        const char* const start = p;
         if (taken == limit) {
             // Values beyond the limit are not read, but they must still be counts.
-            if (!is_data_char(c)) {
+            if (!is_data_char(*p)) {
                 return std::nullopt;
             }
             ++p;
             continue;
         }
-        // The common case, a plain integer, is read here in one pass; 15 digits
-        // are exact in a double.
-        const bool negative = c == '-';
-        if (negative) {
-            ++p;
-        }
-        const DigitRun d = digit_run(p, end, readable_end);
-        const char* const after = p + d.count;
-        if (d.count > 0 && d.count <= 15 && (after == end || is_separator(*after))) {
-            // At most 15 digits: the value is exact as a signed integer and as a double.
-            const auto v = static_cast<double>(static_cast<std::int64_t>(d.value));
-            out[taken++] = negative ? -v : v;
-            p = after;
-            continue;
-        }
-        // Decimals, very long numbers and malformed tokens.
-        p = start;
-        while (p != end && is_data_char(*p)) {
-            ++p;
-        }
-        if (p != end && !is_separator(*p)) {
+        const char* const after = read_value(p, end, readable_end, out[taken]);
+        if (after == nullptr) {
             return std::nullopt;
         }
-        const std::string_view token(start, static_cast<std::size_t>(p - start));
-        if (token.find_first_of("0123456789") == std::string_view::npos) {
-            // A lone "-" or "." (an empty cell of a spreadsheet) is a count of 0.
-            out[taken++] = 0.0;
-            continue;
-        }
-        const auto value = common::parse_count(token);
-        if (!value) {
-            return std::nullopt;
-        }
-        out[taken++] = *value;
+        ++taken;
+        p = after;
     }
     return taken;
 }

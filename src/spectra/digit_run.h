@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace vorelbox::spectra {
 
@@ -24,6 +25,12 @@ namespace digit_words {
 inline constexpr std::uint64_t each_byte = 0x0101010101010101ULL;
 
 inline std::uint64_t word_at(const char* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // One load; the compiler does not always see that the loop below is one.
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
     std::uint64_t word = 0;
     for (int i = 0; i < 8; ++i) {
         word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
@@ -46,6 +53,14 @@ inline std::uint64_t digits_value(std::uint64_t word, int n) {
     v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFULL;
     v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFULL;
     return (v & 0xFFFFFFFFULL) * 10000 + (v >> 32);
+}
+
+// The bytes of `word` that are not `c`, each marked by its high bit. Every byte
+// is tested on its own: adding 0x7F to its low seven bits carries into its high
+// bit only, never into the next byte.
+inline std::uint64_t bytes_other_than(std::uint64_t word, unsigned char c) {
+    const std::uint64_t x = word ^ (c * each_byte);
+    return (((x & (0x7F * each_byte)) + 0x7F * each_byte) | x) & (0x80 * each_byte);
 }
 
 inline constexpr std::array<std::uint64_t, 9> powers_of_ten = {1,      10,      100,      1000,     10000,

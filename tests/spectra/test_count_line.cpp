@@ -111,19 +111,21 @@ TEST(ReadLineCounts, ValuesPastTheLimitAreCheckedNotRead) {
 }
 
 TEST(ReadLineCounts, AgreesWithTheTokenByTokenReadingOnRandomLines) {
-    // Lines of numbers of 0 to 20 digits (the word reading changes at 8 and 16)
-    // after 1 to 20 blanks, signs, points, letters and separators, in buffers that
-    // go on after the line with more bytes (digits and blanks too) or end with it.
+    // Lines of numbers of 0 to 20 digits (the word reading changes at 8 and 16),
+    // some of up to 80 (longer than the 64 bytes looked at together), after 1 to
+    // 20 blanks, signs, points, letters and separators, in buffers that go on
+    // after the line with more bytes (digits and blanks too) or end with it.
     std::mt19937 random(11);
     const std::string others = "  ,\t-.-.+eEx\r";
     const std::string tail_bytes = "0123456789  \n\r-.,\t";
     std::uniform_int_distribution<int> tokens(0, 8);
     std::uniform_int_distribution<int> digits(0, 20);
+    std::uniform_int_distribution<int> long_digits(0, 80);
     std::uniform_int_distribution<std::size_t> blanks(1, 20);
     std::uniform_int_distribution<int> kind(0, 9);
     std::uniform_int_distribution<std::size_t> other(0, others.size() - 1);
     std::uniform_int_distribution<std::size_t> tail_byte(0, tail_bytes.size() - 1);
-    std::uniform_int_distribution<int> tail_length(0, 20);
+    std::uniform_int_distribution<int> tail_length(0, 80);
     std::uniform_int_distribution<std::size_t> limit_of(0, 10);
     std::uniform_int_distribution<int> digit(0, 9);
     for (int trial = 0; trial < 30000; ++trial) {
@@ -135,7 +137,7 @@ TEST(ReadLineCounts, AgreesWithTheTokenByTokenReadingOnRandomLines) {
                 if (k == 5) {
                     line += '-';
                 }
-                for (int n = digits(random); n > 0; --n) {
+                for (int n = k == 4 ? long_digits(random) : digits(random); n > 0; --n) {
                     line += static_cast<char>('0' + digit(random));
                 }
             } else {
