@@ -1,7 +1,11 @@
 #include "detect_format.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 
+#include "digit_run.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -136,12 +140,76 @@ bool reads_as_data(std::string_view line) {
     return s.data && s.n > 0;
 }
 
+namespace {
+
+// The blanks, tabs and commas of a word, each marked by its high bit.
+std::uint64_t separator_bytes(std::uint64_t word) {
+    using namespace digit_words;
+    return ~(bytes_other_than(word, ' ') & bytes_other_than(word, '\t') & bytes_other_than(word, ',')) &
+           (0x80 * each_byte);
+}
+
+// The bytes of a word that can be part of a value, "0123456789.-", each marked
+// by its high bit.
+std::uint64_t value_bytes(std::uint64_t word) {
+    using namespace digit_words;
+    // A byte is 0 here exactly when it is a digit: a digit's high half is 3 and
+    // its low half at most 9 (adding 6 keeps it below 16, in its own byte).
+    const std::uint64_t not_digits = ((word & (0xF0 * each_byte)) ^ (0x30 * each_byte)) |
+                                     (((word & (0x0F * each_byte)) + 0x06 * each_byte) & (0xF0 * each_byte));
+    const std::uint64_t digits = ~bytes_other_than(not_digits, 0);
+    const std::uint64_t points = ~bytes_other_than(word, '.');
+    const std::uint64_t minuses = ~bytes_other_than(word, '-');
+    return (digits | points | minuses) & (0x80 * each_byte);
+}
+
+// One bit a byte from the high bits of a word, the first byte lowest: the
+// partial products of the multiplication never meet.
+unsigned gather_high_bits(std::uint64_t marked) {
+    return static_cast<unsigned>((((marked >> 7) & digit_words::each_byte) * 0x0102040810204080ULL) >> 56);
+}
+
+}  // namespace
+
 int count_data_values(std::string_view line) {
-    const LineScan s = scan_line(line);
-    if (!s.data || s.n == 0 || s.last_width > max_field_width) {
+    // The same answer as scan_line's, eight bytes at a time: every byte must be
+    // a separator or part of a value, and a value starts at each byte that is
+    // no separator after one that is.
+    line = common::trim_right(line);
+    int n = 0;
+    unsigned before = 0;  // 1 when the byte before the word is part of a value
+    for (std::size_t at = 0; at < line.size(); at += 8) {
+        // The last word is filled up with blanks.
+        std::array<char, 8> bytes;
+        bytes.fill(' ');
+        const std::size_t count = std::min<std::size_t>(8, line.size() - at);
+        std::copy_n(line.data() + at, count, bytes.begin());
+        const std::uint64_t word = digit_words::word_at(bytes.data());
+        const std::uint64_t separators = separator_bytes(word);
+        if ((separators | value_bytes(word)) != 0x80 * digit_words::each_byte) {
+            return 0;
+        }
+        const unsigned in_values = gather_high_bits(~separators & (0x80 * digit_words::each_byte));
+        n += std::popcount(in_values & ~((in_values << 1U) | before) & 0xFFU);
+        before = (in_values >> 7U) & 1U;
+    }
+    if (n == 0) {
         return 0;
     }
-    return s.n;
+    // The last value's width: from the end of the value before it (or the start
+    // of the line) to its own end, trailing commas left out.
+    std::size_t i = line.size();
+    while (is_separator(line[i - 1])) {
+        --i;
+    }
+    const std::size_t value_end = i;
+    while (i > 0 && !is_separator(line[i - 1])) {
+        --i;
+    }
+    while (i > 0 && is_separator(line[i - 1])) {
+        --i;
+    }
+    return value_end - i > static_cast<std::size_t>(max_field_width) ? 0 : n;
 }
 
 }  // namespace vorelbox::spectra

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <iterator>
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include "detect_format.h"
@@ -101,6 +103,40 @@ TEST(DetectFormat, FieldWiderThan99ColumnsHasNoFormat) {
     EXPECT_EQ(f.read_format, "?");
     EXPECT_FALSE(f.is_data());
     EXPECT_EQ(spectra::count_data_values(std::string(100, ' ') + "5"), 0);
+}
+
+TEST(DetectFormat, CountingValuesAgreesWithTheFullDetectionOnRandomLines) {
+    // Values of digits, points and minus signs after runs of blanks, tabs and
+    // commas of any length (a last field of 99 columns reads, one of 100 does
+    // not), with now and then a byte that is neither (next to the digits in the
+    // character table too), and line ends that are trimmed or not.
+    std::mt19937 random(23);
+    const std::string value_chars = "0123456789.-";
+    const std::string separators = " \t,";
+    const std::string others = std::string("/:+eE;x\x80\xb5\x3f", 9) + '\0' + '\r';
+    const std::string endings[] = {"", " ", "\t", "\r", std::string(1, '\0'), ",", " \r ", ",,"};
+    std::uniform_int_distribution<int> tokens(0, 12);
+    std::uniform_int_distribution<int> length(1, 12);
+    std::uniform_int_distribution<int> gap(0, 105);
+    std::uniform_int_distribution<int> short_gap(1, 4);
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<std::size_t> pick(0, 1000);
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::string line;
+        for (int t = tokens(random); t > 0; --t) {
+            const int blanks = percent(random) < 10 ? gap(random) : short_gap(random);
+            for (int b = 0; b < blanks; ++b) {
+                line += separators[pick(random) % separators.size()];
+            }
+            for (int c = length(random); c > 0; --c) {
+                line += percent(random) < 1 ? others[pick(random) % others.size()]
+                                            : value_chars[pick(random) % value_chars.size()];
+            }
+        }
+        line += endings[pick(random) % std::size(endings)];
+        const auto f = DETECT_FORMAT(line);
+        ASSERT_EQ(spectra::count_data_values(line), f.is_data() ? f.n : 0) << '"' << line << '"';
+    }
 }
 
 TEST(LoadSpectrumFile, OneValueALine) {
