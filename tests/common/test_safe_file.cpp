@@ -17,6 +17,30 @@ TEST_F(SafeFile, ReplacesAndCreatesFilesWhole) {
     EXPECT_EQ(entries(), (std::set<std::string>{"a.dat", "new.dat"}));
 }
 
+TEST_F(SafeFile, SmallAndLargePiecesArriveInOrderInFullWrites) {
+    // Pieces smaller than the 64 KiB buffer, larger than it and just as large,
+    // each of its own letter: the file gets them in order, in as few writes as
+    // through the buffer alone.
+    const std::size_t sizes[] = {10, 200000, 7, 65536, 1, 65535, 131072, 3};
+    std::string expected;
+    FaultyFileOps ops;
+    const std::string target = make("a.dat", "old");
+    ASSERT_TRUE(replace_file(
+        target,
+        [&](std::ostream& out) {
+            char letter = 'a';
+            for (const std::size_t size : sizes) {
+                const std::string piece(size, letter++);
+                out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+                expected += piece;
+            }
+            return static_cast<bool>(out);
+        },
+        ops));
+    EXPECT_EQ(content(target), expected);
+    EXPECT_EQ(ops.write_calls, static_cast<int>((expected.size() + 65535) / 65536));
+}
+
 TEST_F(SafeFile, FlushesTheTemporaryBeforeTheRenameAndTheFolderAfterIt) {
     for (const bool unnamed : {true, false}) {
         FaultyFileOps ops;
