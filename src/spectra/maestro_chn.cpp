@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 #include "dialog_values.h"
 #include "text_utils.h"
@@ -119,13 +120,15 @@ ChnRead read_chn_file(RawFileTable& files, int unit, const std::string& file_nam
     }
     const std::int64_t length = LEN_FILE(files, unit);
     const std::size_t wanted = length < 0 ? 0 : std::min(static_cast<std::size_t>(length), MAX_CHN_BYTES);
-    const auto bytes = READ_CHARS(files, unit, 0, wanted);
+    // The bytes are read into a buffer that is not filled first: the read fills it.
+    const auto bytes = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(wanted, 1));
+    const bool read = read_chars_into(files, unit, 0, bytes.get(), wanted);
     CLOSE_FILE(files, unit);
-    if (!bytes) {
+    if (!read) {
         r.problem = ChnProblem::ReadError;
         return r;
     }
-    return parse_chn(*bytes);
+    return parse_chn(std::string_view(bytes.get(), wanted));
 }
 
 std::string chn_problem_text(ChnProblem problem, const std::string& file_name) {
