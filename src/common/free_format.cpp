@@ -1,6 +1,7 @@
 #include "free_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -145,6 +146,31 @@ std::optional<double> parse_count(std::string_view token) {
 }  // namespace vorelbox::common
 
 namespace vorelbox::common {
+namespace {
+
+// Counts are often written right-aligned in wide fields, one to a line: the
+// blanks before each are passed over eight bytes at a time (the first byte the
+// lowest of the word, whatever the host's byte order).
+const char* skip_spaces(const char* p, const char* const end) {
+    constexpr std::uint64_t spaces = 0x2020202020202020ULL;
+    while (end - p >= 8) {
+        std::uint64_t word = 0;
+        for (int i = 0; i < 8; ++i) {
+            word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+        }
+        const std::uint64_t others = word ^ spaces;
+        if (others != 0) {
+            return p + std::countr_zero(others) / 8;
+        }
+        p += 8;
+    }
+    while (p != end && *p == ' ') {
+        ++p;
+    }
+    return p;
+}
+
+}  // namespace
 
 FreeValues read_free_values(Lines& lines, std::size_t count) {
     FreeValues r;
@@ -172,7 +198,11 @@ FreeValues read_free_values(Lines& lines, std::size_t count) {
             return r;
         }
         const char c = *p;
-        if (c == ' ' || c == '\n' || is_separator(c) || at_line_end(p)) {
+        if (c == ' ') {
+            p = skip_spaces(p, end);
+            continue;
+        }
+        if (c == '\n' || is_separator(c) || at_line_end(p)) {
             ++p;
             continue;
         }

@@ -80,15 +80,21 @@ TEST(ReadFreeValues, LongNumbersDecimalsAndSignsAreReadExactly) {
 
 TEST(ReadFreeValues, OnePassReadsWhatTheLinesSayOnRandomTexts) {
     // Texts of digits, signs, points, letters, separators and both kinds of line
-    // end (a lone '\r' too): the one-pass reading must agree with the line-by-line one.
+    // end (a lone '\r' too), and runs of up to 20 blanks as in right-aligned
+    // fields: the one-pass reading must agree with the line-by-line one.
     const std::string alphabet = "0123456789012345678901234567890123456789  ,\t\r\n\n\n.-+eEdx$";
     std::mt19937 random(7);
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     std::uniform_int_distribution<int> length(0, 60);
     std::uniform_int_distribution<std::size_t> wanted(0, 12);
+    std::bernoulli_distribution blank_run(0.15);
+    std::uniform_int_distribution<std::size_t> run_length(1, 20);
     for (int trial = 0; trial < 20000; ++trial) {
         std::string text;
         for (int i = length(random); i > 0; --i) {
+            if (blank_run(random)) {
+                text.append(run_length(random), ' ');
+            }
             text += alphabet[pick(random)];
         }
         const std::size_t count = wanted(random);
