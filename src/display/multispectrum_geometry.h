@@ -108,9 +108,13 @@ int log_y(const LogAxis& axis, const MultiFrame& frame, double count);
 inline int log_position(const LogAxis& axis, const MultiFrame& frame, double decades);
 
 // A device coordinate from a real one: truncated, and kept far outside any
-// drawing when it lies far outside, so that it always fits an int.
+// drawing when it lies far outside, so that it always fits an int. A value that
+// is no number (a count that is none) lies far outside too.
 inline int to_device(double value) {
     constexpr double limit = 1.0e7;
+    if (std::isnan(value)) {
+        return static_cast<int>(-limit);
+    }
     return static_cast<int>(std::trunc(std::clamp(value, -limit, limit)));
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -326,6 +327,14 @@ TEST(MultispectrumGeometry, GatheredMarkersCoverTheirPixelsOnce) {
             }
         }
     }
+}
+
+TEST(MultispectrumGeometry, DeviceCoordinatesFitAnIntAndWhatIsNoNumberLiesFarOutside) {
+    EXPECT_EQ(to_device(12.9), 12);
+    EXPECT_EQ(to_device(-12.9), -12);
+    EXPECT_EQ(to_device(1.0e300), 10000000);
+    EXPECT_EQ(to_device(-std::numeric_limits<double>::infinity()), -10000000);
+    EXPECT_EQ(to_device(std::nan("")), -10000000);
 }
 
 TEST(MultispectrumGeometry, LogRowsAreThoseOfTheLogarithms) {
