@@ -336,24 +336,6 @@ MarkerRaster::MarkerRaster(const print::Rect& clip)
       words_((rows_ + 63) / 64),
       bits_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(words_), 0) {}
 
-void MarkerRaster::mark(const Stroke& stroke) {
-    const int column = stroke.x - clip_.left;
-    const int a = std::max(stroke.top, clip_.top) - clip_.top;
-    const int b = std::min(stroke.bottom, clip_.bottom - 1) - clip_.top;
-    if (column < 0 || column >= columns_ || a > b) {
-        return;
-    }
-    std::uint64_t* words =
-        &bits_[static_cast<std::size_t>(column) * static_cast<std::size_t>(words_)];
-    for (int w = a / 64; w <= b / 64; ++w) {
-        const int low = w == a / 64 ? a % 64 : 0;
-        const int high = w == b / 64 ? b % 64 : 63;
-        words[w] |= (~std::uint64_t{0} >> (63 - high)) & (~std::uint64_t{0} << low);
-    }
-    first_ = last_ < first_ ? column : std::min(first_, column);
-    last_ = std::max(last_, column);
-}
-
 void MarkerRaster::mark_markers(const std::vector<PixelRun>& pixels, int x, const RowSet& centres) {
     if (centres.empty()) {
         return;

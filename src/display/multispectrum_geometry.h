@@ -224,8 +224,6 @@ class RowSet {
 class MarkerRaster {
   public:
     explicit MarkerRaster(const print::Rect& clip);
-    // Gathers the pixels of a stroke; those outside the clip are dropped.
-    void mark(const Stroke& stroke);
     // Gathers the pixels of markers whose pixels are `pixels`, centred at column
     // x on each row of `centres`; those outside the clip are dropped.
     void mark_markers(const std::vector<PixelRun>& pixels, int x, const RowSet& centres);
