@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "byte_words.h"
 #include "text_utils.h"
 
 namespace vorelbox::common {
@@ -149,16 +150,10 @@ namespace vorelbox::common {
 namespace {
 
 // Counts are often written right-aligned in wide fields, one to a line: the
-// blanks before each are passed over eight bytes at a time (the first byte the
-// lowest of the word, whatever the host's byte order).
+// blanks before each are passed over eight bytes at a time.
 const char* skip_spaces(const char* p, const char* const end) {
-    constexpr std::uint64_t spaces = 0x2020202020202020ULL;
     while (end - p >= 8) {
-        std::uint64_t word = 0;
-        for (int i = 0; i < 8; ++i) {
-            word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
-        }
-        const std::uint64_t others = word ^ spaces;
+        const std::uint64_t others = byte_words::bytes_other_than(byte_words::word_at(p), ' ');
         if (others != 0) {
             return p + std::countr_zero(others) / 8;
         }

@@ -23,14 +23,7 @@ std::uint64_t separator_bits(const char* p, const char* end) {
     const std::ptrdiff_t words = std::min<std::ptrdiff_t>(block_bytes / 8, (in_line + 7) / 8);
     std::uint64_t bits = 0;
     for (std::ptrdiff_t w = 0; w < words; ++w) {
-        const std::uint64_t word = word_at(p + 8 * w);
-        // A high bit in every byte that is none of the three.
-        const std::uint64_t others = bytes_other_than(word, ' ') & bytes_other_than(word, '\t') &
-                                     bytes_other_than(word, ',');
-        // One bit a byte: the low bit of each byte, gathered into the top byte
-        // by a multiplication whose partial products never meet.
-        const std::uint64_t separators = (~others >> 7) & each_byte;
-        bits |= ((separators * 0x0102040810204080ULL) >> 56) << (8 * w);
+        bits |= std::uint64_t{gather_high_bits(separator_bytes(word_at(p + 8 * w)))} << (8 * w);
     }
     if (in_line < block_bytes) {
         bits |= ~std::uint64_t{0} << in_line;

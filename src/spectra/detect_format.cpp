@@ -142,31 +142,14 @@ bool reads_as_data(std::string_view line) {
 
 namespace {
 
-// The blanks, tabs and commas of a word, each marked by its high bit.
-std::uint64_t separator_bytes(std::uint64_t word) {
-    using namespace digit_words;
-    return ~(bytes_other_than(word, ' ') & bytes_other_than(word, '\t') & bytes_other_than(word, ',')) &
-           (0x80 * each_byte);
-}
-
 // The bytes of a word that can be part of a value, "0123456789.-", each marked
 // by its high bit.
 std::uint64_t value_bytes(std::uint64_t word) {
     using namespace digit_words;
-    // A byte is 0 here exactly when it is a digit: a digit's high half is 3 and
-    // its low half at most 9 (adding 6 keeps it below 16, in its own byte).
-    const std::uint64_t not_digits = ((word & (0xF0 * each_byte)) ^ (0x30 * each_byte)) |
-                                     (((word & (0x0F * each_byte)) + 0x06 * each_byte) & (0xF0 * each_byte));
-    const std::uint64_t digits = ~bytes_other_than(not_digits, 0);
+    const std::uint64_t digits = ~bytes_other_than(not_digit_bytes(word), 0);
     const std::uint64_t points = ~bytes_other_than(word, '.');
     const std::uint64_t minuses = ~bytes_other_than(word, '-');
     return (digits | points | minuses) & (0x80 * each_byte);
-}
-
-// One bit a byte from the high bits of a word, the first byte lowest: the
-// partial products of the multiplication never meet.
-unsigned gather_high_bits(std::uint64_t marked) {
-    return static_cast<unsigned>((((marked >> 7) & digit_words::each_byte) * 0x0102040810204080ULL) >> 56);
 }
 
 }  // namespace
@@ -185,11 +168,11 @@ int count_data_values(std::string_view line) {
         const std::size_t count = std::min<std::size_t>(8, line.size() - at);
         std::copy_n(line.data() + at, count, bytes.begin());
         const std::uint64_t word = digit_words::word_at(bytes.data());
-        const std::uint64_t separators = separator_bytes(word);
+        const std::uint64_t separators = digit_words::separator_bytes(word);
         if ((separators | value_bytes(word)) != 0x80 * digit_words::each_byte) {
             return 0;
         }
-        const unsigned in_values = gather_high_bits(~separators & (0x80 * digit_words::each_byte));
+        const unsigned in_values = digit_words::gather_high_bits(~separators & (0x80 * digit_words::each_byte));
         n += std::popcount(in_values & ~((in_values << 1U) | before) & 0xFFU);
         before = (in_values >> 7U) & 1U;
     }

@@ -11,7 +11,8 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+
+#include "byte_words.h"
 
 namespace vorelbox::spectra {
 
@@ -22,27 +23,29 @@ struct DigitRun {
 
 namespace digit_words {
 
-inline constexpr std::uint64_t each_byte = 0x0101010101010101ULL;
+using common::byte_words::bytes_other_than;
+using common::byte_words::each_byte;
+using common::byte_words::gather_high_bits;
+using common::byte_words::word_at;
 
-inline std::uint64_t word_at(const char* p) {
-    if constexpr (std::endian::native == std::endian::little) {
-        // One load; the compiler does not always see that the loop below is one.
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, sizeof word);
-        return word;
-    }
-    std::uint64_t word = 0;
-    for (int i = 0; i < 8; ++i) {
-        word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
-    }
-    return word;
+// The bytes of `word` that are no decimal digit, each nonzero; a digit's byte
+// is 0. A digit's high half is 3 and its low half at most 9 (adding 6 keeps it
+// below 16; no carry crosses a byte).
+inline std::uint64_t not_digit_bytes(std::uint64_t word) {
+    return ((word & (0xF0 * each_byte)) ^ (0x30 * each_byte)) |
+           (((word & (0x0F * each_byte)) + 0x06 * each_byte) & (0xF0 * each_byte));
 }
 
-// How many bytes of `word`, from the first, are digits: a digit's high half is 3
-// and its low half at most 9 (adding 6 keeps it below 16; no carry crosses a byte).
+// The blanks, tabs and commas of a word (the separators of data lines), each
+// marked by its high bit.
+inline std::uint64_t separator_bytes(std::uint64_t word) {
+    return ~(bytes_other_than(word, ' ') & bytes_other_than(word, '\t') & bytes_other_than(word, ',')) &
+           (0x80 * each_byte);
+}
+
+// How many bytes of `word`, from the first, are digits.
 inline int leading_digits(std::uint64_t word) {
-    const std::uint64_t not_digits = ((word & (0xF0 * each_byte)) ^ (0x30 * each_byte)) |
-                                     (((word & (0x0F * each_byte)) + 0x06 * each_byte) & (0xF0 * each_byte));
+    const std::uint64_t not_digits = not_digit_bytes(word);
     return not_digits == 0 ? 8 : std::countr_zero(not_digits) / 8;
 }
 
@@ -53,14 +56,6 @@ inline std::uint64_t digits_value(std::uint64_t word, int n) {
     v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFULL;
     v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFULL;
     return (v & 0xFFFFFFFFULL) * 10000 + (v >> 32);
-}
-
-// The bytes of `word` that are not `c`, each marked by its high bit. Every byte
-// is tested on its own: adding 0x7F to its low seven bits carries into its high
-// bit only, never into the next byte.
-inline std::uint64_t bytes_other_than(std::uint64_t word, unsigned char c) {
-    const std::uint64_t x = word ^ (c * each_byte);
-    return (((x & (0x7F * each_byte)) + 0x7F * each_byte) | x) & (0x80 * each_byte);
 }
 
 inline constexpr std::array<std::uint64_t, 9> powers_of_ten = {1,      10,      100,      1000,     10000,
