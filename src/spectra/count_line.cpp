@@ -73,11 +73,59 @@ std::uint64_t separator_bits(const char* p, const char* end) {
     return p;
 }
 
+// Width of the fields of the program's own files and of most others: (10i8).
+constexpr std::size_t field_bytes = 8;
+
+// Whether the line at p is `fields` fields of eight bytes, each a plain integer
+// set to the right: blanks, then at least one digit. Every field but the first
+// must start with a blank, so that no two values touch: such a line reads as
+// the same values whether it is read by fields or by separators.
+bool is_eight_wide_fields(const char* p, std::size_t fields) {
+    using namespace digit_words;
+    constexpr std::uint64_t high_bits = 0x80 * each_byte;
+    std::uint64_t faults = 0;
+    for (std::size_t k = 0; k < fields; ++k) {
+        const std::uint64_t word = word_at(p + field_bytes * k);
+        const std::uint64_t blanks = ~bytes_other_than(word, ' ') & high_bits;
+        const std::uint64_t not_digits = not_digit_bytes(word);
+        const std::uint64_t digits =
+            ~(((not_digits & (0x7F * each_byte)) + 0x7F * each_byte) | not_digits) & high_bits;
+        // Each byte a blank or a digit; no blank after a digit; the last byte a
+        // digit; the first a blank, except in the line's first field.
+        faults |= (blanks | digits) ^ high_bits;
+        faults |= (digits << 8) & blanks;
+        faults |= ~digits & (std::uint64_t{1} << 63);
+        faults |= k == 0 ? 0 : ~blanks & 0x80;
+    }
+    return faults == 0;
+}
+
+// Reads the fields of a line that is_eight_wide_fields accepts.
+void read_eight_wide_fields(const char* p, std::size_t fields, double* out) {
+    using namespace digit_words;
+    for (std::size_t k = 0; k < fields; ++k) {
+        // The blanks' low halves are 0: the digits stand at the top with zeros
+        // before them, as digits_value puts them, and are joined the same way.
+        std::uint64_t v = word_at(p + field_bytes * k) & (0x0F * each_byte);
+        v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFULL;
+        v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFULL;
+        v = (v & 0xFFFFFFFFULL) * 10000 + (v >> 32);
+        out[k] = static_cast<double>(static_cast<std::int64_t>(v));
+    }
+}
+
 }  // namespace
 
 std::optional<std::size_t> read_line_counts(std::string_view text, std::size_t line_length, double* out,
                                             std::size_t limit) {
     line_length = std::min(line_length, text.size());
+    // Lines written with (10i8) and the like are read a field at a time.
+    if (const std::size_t fields = line_length / field_bytes;
+        fields > 0 && fields * field_bytes == line_length && fields <= limit &&
+        is_eight_wide_fields(text.data(), fields)) {
+        read_eight_wide_fields(text.data(), fields, out);
+        return fields;
+    }
     const char* p = text.data();
     const char* const end = p + line_length;
     const char* const readable_end = p + text.size();

@@ -164,3 +164,63 @@ TEST(ReadLineCounts, AgreesWithTheTokenByTokenReadingOnRandomLines) {
         }
     }
 }
+
+TEST(ReadLineCounts, AgreesWithTheTokenByTokenReadingOnLinesOfEightByteFields) {
+    // Lines of 1 to 12 fields of eight bytes, as (10i8) writes them, most of them
+    // right-aligned integers, some spoilt in one byte: a digit where the blank
+    // between two values belongs (the values then touch), a blank between
+    // digits, a field of blanks, a sign, a point, a tab, a letter, a byte above
+    // 127. Limits below the number of fields are tried too.
+    std::mt19937 random(23);
+    const std::string spoilers = "0 -.\tx,\xB5\x80\x39\x3A/";
+    std::uniform_int_distribution<int> field_count(1, 12);
+    std::uniform_int_distribution<int> digit_count(1, 8);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> spoil(0, 3);
+    std::uniform_int_distribution<std::size_t> spoiler(0, spoilers.size() - 1);
+    std::uniform_int_distribution<std::size_t> position(0, 7);
+    std::uniform_int_distribution<int> extra_limit(-2, 3);
+    for (int trial = 0; trial < 30000; ++trial) {
+        const int fields = field_count(random);
+        std::string line;
+        for (int f = 0; f < fields; ++f) {
+            // Eight digits fill a field; only the first may do so and stay apart.
+            const int n = std::min(digit_count(random), f == 0 ? 8 : 7);
+            std::string field(static_cast<std::size_t>(8 - n), ' ');
+            for (int d = 0; d < n; ++d) {
+                field += static_cast<char>('0' + digit(random));
+            }
+            line += field;
+        }
+        const bool spoilt = spoil(random) == 0;
+        if (spoilt) {
+            const std::size_t at = 8 * static_cast<std::size_t>(std::uniform_int_distribution<int>(0, fields - 1)(random)) +
+                                   position(random);
+            line[at] = spoilers[spoiler(random)];
+        }
+        const std::size_t limit =
+            static_cast<std::size_t>(std::max(1, fields + (spoilt ? extra_limit(random) : std::max(0, extra_limit(random)))));
+        const std::string text = line + "\r\n  123";
+        const auto fast = read_fast(text, line.size(), limit);
+        const auto slow = read_token_by_token(line, limit);
+        ASSERT_EQ(fast.has_value(), slow.has_value()) << '"' << line << "\" limit " << limit;
+        if (!fast) {
+            continue;
+        }
+        ASSERT_EQ(fast->size(), slow->size()) << '"' << line << "\" limit " << limit;
+        for (std::size_t i = 0; i < fast->size(); ++i) {
+            ASSERT_EQ(bits((*fast)[i]), bits((*slow)[i])) << '"' << line << "\" value " << i;
+        }
+    }
+}
+
+TEST(ReadLineCounts, FieldsOfEightBytesThatTouchAreOneValue) {
+    // A field filled with digits after the first joins the value before it.
+    EXPECT_EQ(read_fast("    123412345678", 16, 10), (std::vector<double>{123412345678.0}));
+    EXPECT_EQ(read_fast("12345678 1234567", 16, 10), (std::vector<double>{12345678, 1234567}));
+    // A field of blanks is no value; a line of them none at all.
+    EXPECT_EQ(read_fast("       1        ", 16, 10), (std::vector<double>{1}));
+    EXPECT_EQ(read_fast("        ", 8, 10), (std::vector<double>{}));
+    EXPECT_EQ(read_fast("      -1       0", 16, 10), (std::vector<double>{-1, 0}));
+    EXPECT_FALSE(read_fast("       1      1x", 16, 10));
+}
