@@ -29,6 +29,16 @@ InputFile read_input_file(std::string_view path, std::int64_t limit) {
     return detail::read_regular_file(name, std::max<std::int64_t>(limit, 0));
 }
 
+InputFile read_input_start(std::string_view path, std::int64_t max_bytes) {
+    const std::string name = os_name(path);
+    if (name.empty()) {
+        InputFile f;
+        f.problem = InputProblem::CannotOpen;
+        return f;
+    }
+    return detail::read_regular_file(name, std::max<std::int64_t>(max_bytes, 0), detail::Beyond::Cut);
+}
+
 bool is_regular_file_name(std::string_view path) {
     const std::string name = os_name(path);
     std::error_code ec;
@@ -57,18 +67,24 @@ std::string input_problem_text(const InputFile& file, std::string_view path, con
 
 namespace detail {
 
-InputFile read_to_end(std::int64_t claimed_size, std::int64_t limit, const ReadSome& read_some) {
+InputFile read_to_end(std::int64_t claimed_size, std::int64_t limit, const ReadSome& read_some, Beyond beyond) {
     // Bytes read at a time once the size the file claims has been read.
     constexpr std::size_t chunk = 64 * 1024;
     InputFile f;
-    std::size_t capacity = static_cast<std::size_t>(std::max<std::int64_t>(claimed_size, 0)) + 1;
+    // Room for one byte more than may be kept, so that a file that goes on is
+    // seen; a file that is cut is read up to the limit only.
+    const std::size_t room = static_cast<std::size_t>(limit) + (beyond == Beyond::Cut ? 0 : 1);
+    // One byte more than the file claims, so that the end is seen in the first read.
+    std::size_t capacity = std::min(static_cast<std::size_t>(std::max<std::int64_t>(claimed_size, 0)) + 1, room);
     std::string& text = f.text;
     text.resize(capacity);
     std::size_t used = 0;
     for (;;) {
         if (used == capacity) {
-            capacity = std::min<std::size_t>(capacity + std::max(capacity / 2, chunk),
-                                             static_cast<std::size_t>(limit) + 1);
+            if (capacity == room && beyond == Beyond::Cut) {
+                break;
+            }
+            capacity = std::min<std::size_t>(capacity + std::max(capacity / 2, chunk), room);
             text.resize(capacity);
         }
         const std::int64_t got = read_some(text.data() + used, capacity - used);

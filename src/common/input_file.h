@@ -37,6 +37,11 @@ struct InputFile {
 // control character names no file (CannotOpen).
 InputFile read_input_file(std::string_view path, std::int64_t limit = MAX_INPUT_FILE_BYTES);
 
+// Reads the start of the file: its first `max_bytes` bytes, or all of a shorter
+// one; a longer file is no problem. For formats whose data stand at known
+// places, which need nothing after them.
+InputFile read_input_start(std::string_view path, std::int64_t max_bytes);
+
 // True when the name is that of an existing regular file (symbolic links followed).
 bool is_regular_file_name(std::string_view path);
 

@@ -28,7 +28,7 @@ private:
 
 }  // namespace
 
-InputFile read_regular_file(const std::string& name, std::int64_t limit) {
+InputFile read_regular_file(const std::string& name, std::int64_t limit, Beyond beyond) {
     InputFile f;
     // The kind is checked before the file is opened, so that no device is opened
     // at all, and again on the open file, in case the name was changed between.
@@ -56,7 +56,7 @@ InputFile read_regular_file(const std::string& name, std::int64_t limit) {
         f.problem = InputProblem::NotRegular;
         return f;
     }
-    if (opened.st_size > limit) {
+    if (opened.st_size > limit && beyond == Beyond::Refused) {
         f.problem = InputProblem::TooLarge;
         f.size = static_cast<std::int64_t>(opened.st_size);
         return f;
@@ -68,7 +68,7 @@ InputFile read_regular_file(const std::string& name, std::int64_t limit) {
                 return static_cast<std::int64_t>(got);
             }
         }
-    });
+    }, beyond);
 }
 
 }  // namespace vorelbox::common::detail

@@ -30,7 +30,7 @@ private:
 
 }  // namespace
 
-InputFile read_regular_file(const std::string& name, std::int64_t limit) {
+InputFile read_regular_file(const std::string& name, std::int64_t limit, Beyond beyond) {
     InputFile f;
     const std::wstring wide = to_wide(name);
     // A folder or a device is known by its attributes without opening it.
@@ -57,7 +57,7 @@ InputFile read_regular_file(const std::string& name, std::int64_t limit) {
         f.problem = InputProblem::ReadError;
         return f;
     }
-    if (size.QuadPart > limit) {
+    if (size.QuadPart > limit && beyond == Beyond::Refused) {
         f.problem = InputProblem::TooLarge;
         f.size = size.QuadPart;
         return f;
@@ -66,7 +66,7 @@ InputFile read_regular_file(const std::string& name, std::int64_t limit) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
         return ::ReadFile(file.get(), data, want, &got, nullptr) ? static_cast<std::int64_t>(got) : std::int64_t{-1};
-    });
+    }, beyond);
 }
 
 }  // namespace vorelbox::common::detail

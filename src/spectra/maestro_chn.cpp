@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dialog_values.h"
+#include "input_file.h"
 #include "text_utils.h"
 
 namespace vorelbox::spectra {
@@ -113,22 +114,17 @@ ChnRead parse_chn(std::string_view bytes) {
 }
 
 ChnRead read_chn_file(RawFileTable& files, int unit, const std::string& file_name) {
-    ChnRead r;
-    if (!OPEN_READ(files, unit, file_name)) {
-        r.problem = ChnProblem::CannotOpen;
-        return r;
-    }
-    const std::int64_t length = LEN_FILE(files, unit);
-    const std::size_t wanted = length < 0 ? 0 : std::min(static_cast<std::size_t>(length), MAX_CHN_BYTES);
-    // The bytes are read into a buffer that is not filled first: the read fills it.
-    const auto bytes = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(wanted, 1));
-    const bool read = read_chars_into(files, unit, 0, bytes.get(), wanted);
+    // The file is read whole in one go rather than through the unit, which is
+    // left closed, as after any reading of a .chn file. Nothing after the
+    // longest trailer is read: a longer file is read as far as that.
     CLOSE_FILE(files, unit);
-    if (!read) {
-        r.problem = ChnProblem::ReadError;
+    const common::InputFile file = common::read_input_start(file_name, static_cast<std::int64_t>(MAX_CHN_BYTES));
+    if (!file.ok()) {
+        ChnRead r;
+        r.problem = file.problem == common::InputProblem::ReadError ? ChnProblem::ReadError : ChnProblem::CannotOpen;
         return r;
     }
-    return parse_chn(std::string_view(bytes.get(), wanted));
+    return parse_chn(file.text);
 }
 
 std::string chn_problem_text(ChnProblem problem, const std::string& file_name) {

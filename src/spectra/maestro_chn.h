@@ -40,7 +40,8 @@ constexpr std::size_t MAX_CHN_BYTES = 32 + 4 * 32767 + 512;
 
 // Reads the bytes of a .chn file. A file that claims more than it holds is a read error.
 ChnRead parse_chn(std::string_view bytes);
-// Reads a .chn file through the byte-level file access on `unit`.
+// Reads a .chn file, a regular file of which at most MAX_CHN_BYTES are read;
+// `unit` is closed.
 ChnRead read_chn_file(RawFileTable& files, int unit, const std::string& file_name);
 
 // The message for a problem, with the file's name where it has one.

@@ -43,8 +43,7 @@ bool open_file(RawFileTable& files, int unit, std::string_view file_name, std::i
     return true;
 }
 
-}  // namespace
-
+// Reads `count` bytes at `position` into `out`; false when they are not all there.
 bool read_chars_into(RawFileTable& files, int unit, std::int64_t position, char* out, std::size_t count) {
     std::fstream* stream = files.find(unit);
     if (stream == nullptr || position < 0) {
@@ -64,6 +63,8 @@ bool read_chars_into(RawFileTable& files, int unit, std::int64_t position, char*
     stream->clear();
     return complete;
 }
+
+}  // namespace
 
 std::fstream* RawFileTable::find(int unit) {
     const auto it = files_.find(unit);

@@ -39,10 +39,6 @@ std::optional<std::string> READ_CHARS(RawFileTable& files, int unit, std::int64_
                                       std::size_t count);
 std::optional<std::vector<std::uint8_t>> READ_BYTES(RawFileTable& files, int unit,
                                                     std::int64_t position, std::size_t count);
-// Reads `count` bytes at `position` into `out` (room for `count` bytes): the
-// same as READ_CHARS without a string of its own, for a reader that keeps the
-// bytes in a buffer of its choice. False as there.
-bool read_chars_into(RawFileTable& files, int unit, std::int64_t position, char* out, std::size_t count);
 // A 32-bit little-endian integer at `position`.
 std::optional<std::int32_t> READ_LONG(RawFileTable& files, int unit, std::int64_t position);
 // Writes the bytes at the current position.

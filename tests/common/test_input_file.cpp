@@ -66,6 +66,33 @@ TEST_F(InputFiles, FilesAboveTheLimitAreRefusedBeforeTheyAreRead) {
               "The file " + sparse + " is too large to be read: 2147483648 bytes (at most 268435456)");
 }
 
+TEST_F(InputFiles, TheStartOfAFileIsReadUpToItsLimitWhateverTheFileHolds) {
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) {
+        bytes += static_cast<char>('a' + i % 26);
+    }
+    const std::string name = write("start.chn", bytes);
+    const common::InputFile cut = common::read_input_start(name, 100);
+    ASSERT_TRUE(cut.ok());
+    EXPECT_EQ(cut.text, bytes.substr(0, 100));
+    EXPECT_EQ(common::read_input_start(name, 300).text, bytes);
+    EXPECT_EQ(common::read_input_start(name, 301).text, bytes);
+    EXPECT_EQ(common::read_input_start(name, 1 << 20).text, bytes);
+    const common::InputFile none = common::read_input_start(name, 0);
+    EXPECT_TRUE(none.ok());
+    EXPECT_TRUE(none.text.empty());
+    // Only what is wanted is read, even of a file of 2 GB.
+    const std::string sparse = write("sparse.chn", "");
+    fs::resize_file(sparse, std::uintmax_t{2} << 30);
+    const common::InputFile big = common::read_input_start(sparse, 64);
+    ASSERT_TRUE(big.ok());
+    EXPECT_EQ(big.text, std::string(64, '\0'));
+    // The same files are refused as by a whole reading.
+    EXPECT_EQ(common::read_input_start((dir_ / "absent.chn").string(), 10).problem, InputProblem::CannotOpen);
+    EXPECT_EQ(common::read_input_start(dir_.string(), 10).problem, InputProblem::NotRegular);
+    EXPECT_EQ(common::read_input_start(std::string("a\nb"), 10).problem, InputProblem::CannotOpen);
+}
+
 TEST_F(InputFiles, ProblemTextsNameTheFile) {
     common::InputFile f;
     f.problem = InputProblem::CannotOpen;

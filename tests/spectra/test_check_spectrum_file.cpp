@@ -181,6 +181,23 @@ TEST_F(TempFiles, MaestroFieldsDatesAndUpperCaseExtension) {
     EXPECT_EQ(check(write("old.chn", b.bytes()))->result.maestro->date, " 5Jan 1999");
 }
 
+TEST_F(TempFiles, BytesAfterTheLongestMaestroTrailerAreNotRead) {
+    ChnBuilder b;
+    const std::string plain = b.bytes();
+    // Far more than any .chn file holds, ending in what would be a bad trailer.
+    std::string padded = plain + std::string(spectra::MAX_CHN_BYTES, 'x');
+    auto c = check(write("long.chn", padded));
+    ASSERT_EQ(c->result.channels, 4);
+    EXPECT_TRUE(c->ui.texts().empty());
+    EXPECT_EQ(c->store.RAW_COUNTS, (std::vector<std::int32_t>{10, 200, 3000, 7}));
+    EXPECT_EQ(c->result.maestro->detector, "HPGe1");
+    // A file cut inside its counts is still an error.
+    auto cut = check(write("cut.chn", plain.substr(0, 40)));
+    EXPECT_EQ(cut->result.channels, 0);
+    ASSERT_EQ(cut->ui.texts().size(), 1u);
+    EXPECT_EQ(cut->ui.texts()[0], "Error reading file: " + (dir_ / "cut.chn").string());
+}
+
 TEST_F(TempFiles, BrokenMaestroFilesAreReported) {
     ChnBuilder bad_type;
     bad_type.type = 7;
