@@ -14,6 +14,9 @@
 #ifndef _WIN32
 #include <unistd.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #ifndef VORELBOX_LIBEXEC_DIR
 #define VORELBOX_LIBEXEC_DIR ""
@@ -65,6 +68,13 @@ int run_plot(const char* argv0, const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // A file's spectra are held in one array of up to 512 kB each. glibc would
+    // map every array of 128 kB or more on its own and unmap it again at the
+    // end, which made 100 spectra of 16,384 channels cost three times as much
+    // as 100 of 8192; below 4 MB they come from the heap.
+    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
+#endif
     vorelbox::common::use_utf8_console();
     const std::vector<std::string> args = vorelbox::common::program_arguments(argc, argv);
     if (!args.empty() && args.front() == "plot") {
