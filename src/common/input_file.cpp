@@ -17,26 +17,24 @@ std::string os_name(std::string_view path) {
     return has_control_char(name) ? std::string() : std::string(name);
 }
 
+InputFile read_named_file(std::string_view path, std::int64_t limit, detail::Beyond beyond) {
+    const std::string name = os_name(path);
+    if (name.empty()) {
+        InputFile f;
+        f.problem = InputProblem::CannotOpen;
+        return f;
+    }
+    return detail::read_regular_file(name, std::max<std::int64_t>(limit, 0), beyond);
+}
+
 }  // namespace
 
 InputFile read_input_file(std::string_view path, std::int64_t limit) {
-    const std::string name = os_name(path);
-    if (name.empty()) {
-        InputFile f;
-        f.problem = InputProblem::CannotOpen;
-        return f;
-    }
-    return detail::read_regular_file(name, std::max<std::int64_t>(limit, 0));
+    return read_named_file(path, limit, detail::Beyond::Refused);
 }
 
 InputFile read_input_start(std::string_view path, std::int64_t max_bytes) {
-    const std::string name = os_name(path);
-    if (name.empty()) {
-        InputFile f;
-        f.problem = InputProblem::CannotOpen;
-        return f;
-    }
-    return detail::read_regular_file(name, std::max<std::int64_t>(max_bytes, 0), detail::Beyond::Cut);
+    return read_named_file(path, max_bytes, detail::Beyond::Cut);
 }
 
 bool is_regular_file_name(std::string_view path) {
