@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <memory>
 
 #include "dialog_values.h"
 #include "input_file.h"
