@@ -87,9 +87,7 @@ bool is_eight_wide_fields(const char* p, std::size_t fields) {
     for (std::size_t k = 0; k < fields; ++k) {
         const std::uint64_t word = word_at(p + field_bytes * k);
         const std::uint64_t blanks = ~bytes_other_than(word, ' ') & high_bits;
-        const std::uint64_t not_digits = not_digit_bytes(word);
-        const std::uint64_t digits =
-            ~(((not_digits & (0x7F * each_byte)) + 0x7F * each_byte) | not_digits) & high_bits;
+        const std::uint64_t digits = digit_bytes(word);
         // Each byte a blank or a digit; no blank after a digit; the last byte a
         // digit; the first a blank, except in the line's first field.
         faults |= (blanks | digits) ^ high_bits;
@@ -104,12 +102,9 @@ bool is_eight_wide_fields(const char* p, std::size_t fields) {
 void read_eight_wide_fields(const char* p, std::size_t fields, double* out) {
     using namespace digit_words;
     for (std::size_t k = 0; k < fields; ++k) {
-        // The blanks' low halves are 0: the digits stand at the top with zeros
-        // before them, as digits_value puts them, and are joined the same way.
-        std::uint64_t v = word_at(p + field_bytes * k) & (0x0F * each_byte);
-        v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFULL;
-        v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFULL;
-        v = (v & 0xFFFFFFFFULL) * 10000 + (v >> 32);
+        // A blank's low half is 0, as a digit 0's: the field reads as eight
+        // digits with zeros before the value.
+        const std::uint64_t v = digits_value(word_at(p + field_bytes * k), static_cast<int>(field_bytes));
         out[k] = static_cast<double>(static_cast<std::int64_t>(v));
     }
 }

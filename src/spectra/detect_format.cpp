@@ -146,10 +146,9 @@ namespace {
 // by its high bit.
 std::uint64_t value_bytes(std::uint64_t word) {
     using namespace digit_words;
-    const std::uint64_t digits = ~bytes_other_than(not_digit_bytes(word), 0);
     const std::uint64_t points = ~bytes_other_than(word, '.');
     const std::uint64_t minuses = ~bytes_other_than(word, '-');
-    return (digits | points | minuses) & (0x80 * each_byte);
+    return digit_bytes(word) | ((points | minuses) & (0x80 * each_byte));
 }
 
 }  // namespace

@@ -36,6 +36,11 @@ inline std::uint64_t not_digit_bytes(std::uint64_t word) {
            (((word & (0x0F * each_byte)) + 0x06 * each_byte) & (0xF0 * each_byte));
 }
 
+// The decimal digits of a word, each marked by its high bit.
+inline std::uint64_t digit_bytes(std::uint64_t word) {
+    return ~bytes_other_than(not_digit_bytes(word), 0) & (0x80 * each_byte);
+}
+
 // The blanks, tabs and commas of a word (the separators of data lines), each
 // marked by its high bit.
 inline std::uint64_t separator_bytes(std::uint64_t word) {
