@@ -35,8 +35,8 @@ struct CountsSurvey {
     bool whole = false;
 };
 
-// Surveys the first `channels` counts; with `sum`, adds each of them to its
-// channel's sum on the way, so that the counts are gone through once.
+// Surveys the first `channels` counts; with `sum`, then adds each of them to
+// its channel's sum, while they are still in the cache.
 CountsSurvey survey(const std::vector<double>& counts, int channels, std::span<double> sum = {}) {
     const auto n = static_cast<std::size_t>(std::max(channels, 0));
     const std::size_t there = std::min(n, counts.size());

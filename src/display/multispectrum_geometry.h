@@ -181,7 +181,6 @@ class RowSet {
   public:
     RowSet(int first, int count);
     int first() const { return first_; }
-    int count() const { return count_; }
     bool empty() const { return low_ > high_; }
     // Adds a row; one outside the set's rows is left out.
     void add(int row) {

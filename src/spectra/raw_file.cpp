@@ -43,8 +43,8 @@ bool open_file(RawFileTable& files, int unit, std::string_view file_name, std::i
     return true;
 }
 
-// Reads `count` bytes at `position` into `out`; false when they are not all there.
-bool read_chars_into(RawFileTable& files, int unit, std::int64_t position, char* out, std::size_t count) {
+// Reads `count` bytes at `position` into `out`; false when fewer are there.
+bool read_at(RawFileTable& files, int unit, std::int64_t position, char* out, std::size_t count) {
     std::fstream* stream = files.find(unit);
     if (stream == nullptr || position < 0) {
         return false;
@@ -115,7 +115,7 @@ std::int64_t LEN_FILE(RawFileTable& files, int unit) {
 std::optional<std::string> READ_CHARS(RawFileTable& files, int unit, std::int64_t position,
                                       std::size_t count) {
     std::string out(count, '\0');
-    if (!read_chars_into(files, unit, position, out.data(), count)) {
+    if (!read_at(files, unit, position, out.data(), count)) {
         return std::nullopt;
     }
     return out;
@@ -124,7 +124,7 @@ std::optional<std::string> READ_CHARS(RawFileTable& files, int unit, std::int64_
 std::optional<std::vector<std::uint8_t>> READ_BYTES(RawFileTable& files, int unit,
                                                     std::int64_t position, std::size_t count) {
     std::vector<std::uint8_t> out(count);
-    if (!read_chars_into(files, unit, position, reinterpret_cast<char*>(out.data()), count)) {
+    if (!read_at(files, unit, position, reinterpret_cast<char*>(out.data()), count)) {
         return std::nullopt;
     }
     return out;
